@@ -1,0 +1,114 @@
+#include "settings/SettingsFolder.h"
+
+#include "settings/BoundedString.h"
+#include "settings/ProductMode.h"
+
+#include <shlobj.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace
+{
+const char kCompanyFolder[] = "\\Kerrowind\\";
+
+HRESULT QueryShellSharedDocuments(char* path)
+{
+    return SHGetFolderPathA(nullptr, CSIDL_COMMON_DOCUMENTS | CSIDL_FLAG_CREATE, nullptr,
+                            SHGFP_TYPE_CURRENT, path);
+}
+} // namespace
+
+void GetSettingsFolder(const char* productName, char* buffer, size_t size)
+{
+    GetSettingsFolder(productName, buffer, size, QueryShellSharedDocuments);
+}
+
+void GetSettingsFolder(const char* productName, char* buffer, size_t size,
+                       SharedDocumentsQuery query)
+{
+    char documents[MAX_PATH] = {};
+    if (FAILED(query(documents)))
+        return;
+    documents[MAX_PATH - 1] = '\0';
+
+    const size_t nameLength = productName ? strlen(productName) : 0;
+    // The 1 is the backslash after the product name; keeping the sum below the size leaves
+    // room for the terminating NUL.
+    if (strlen(documents) + strlen(kCompanyFolder) + nameLength + 1 >= size)
+        return;
+
+    BoundedCopy(buffer, documents, size);
+    BoundedAppend(buffer, kCompanyFolder, size);
+    if (nameLength > 0)
+    {
+        BoundedAppend(buffer, productName, size);
+        BoundedAppend(buffer, "\\", size);
+    }
+    CreatePath(buffer);
+}
+
+void GetProductSettingsFolder(char* buffer, size_t size)
+{
+    char productName[MAX_PATH] = {};
+    BoundedCopy(productName, GetProductFolderName(), sizeof productName);
+    GetSettingsFolder(productName, buffer, size);
+}
+
+bool PathExists(const char* path)
+{
+    if (path == nullptr || path[0] == '\0')
+        return false;
+
+    char copy[MAX_PATH + 1];
+    BoundedCopy(copy, path, sizeof copy);
+    const size_t length = strlen(copy);
+    if (copy[length - 1] == '\\')
+        copy[length - 1] = '\0';
+
+    // A drive without a medium must give a plain failure, not a system dialog.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    struct _stat status;
+    const bool found = _stat(copy, &status) == 0;
+    SetErrorMode(previousMode);
+    return found;
+}
+
+bool CreatePath(const char* path)
+{
+    if (PathExists(path))
+        return true;
+    const size_t length = path ? strlen(path) : 0;
+    if (length > 0 && path[length - 1] == ':')
+        return false;
+
+    char prefix[MAX_PATH + 1] = {};
+    if (length > 0 && path[0] == '\\')
+        BoundedCopy(prefix, "\\", sizeof prefix);
+
+    char copy[MAX_PATH + 1];
+    BoundedCopy(copy, path, sizeof copy);
+
+    // Split at backslashes; runs of them separate like one and produce no empty component.
+    char* cursor = copy;
+    while (*cursor != '\0')
+    {
+        while (*cursor == '\\')
+            ++cursor;
+        if (*cursor == '\0')
+            break;
+        char* component = cursor;
+        while (*cursor != '\0' && *cursor != '\\')
+            ++cursor;
+        if (*cursor == '\\')
+            *cursor++ = '\0';
+
+        BoundedAppend(prefix, component, sizeof prefix);
+        const size_t prefixLength = strlen(prefix);
+        const bool isDrive = prefixLength > 0 && prefix[prefixLength - 1] == ':';
+        if (!isDrive && !PathExists(prefix) && !CreateDirectoryA(prefix, nullptr))
+            return false;
+        BoundedAppend(prefix, "\\", sizeof prefix);
+    }
+    return true;
+}

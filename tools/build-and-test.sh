@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the launcher for 32-bit and 64-bit Windows and runs every
+# test under Wine. Exits non-zero when anything fails; CTest's summary closes the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+source tools/virtual-display.sh
+
+failed=()
+for preset in i686 x86_64; do
+  echo "=== $preset: configure and build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done
+for preset in i686 x86_64; do
+  echo "=== $preset: tests"
+  ctest --preset "$preset" || failed+=("$preset")
+done
+
+if [ "${#failed[@]}" -ne 0 ]; then
+  echo "=== tests failed for: ${failed[*]}" >&2
+  exit 1
+fi
