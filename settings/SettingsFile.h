@@ -1,0 +1,43 @@
+#pragma once
+
+#include <list>
+#include <string>
+
+// The content of a settings text: a flat, ordered list of narrow tokens in which keys and
+// values alternate by position. Callers take the keys they own out of it; whatever nobody
+// took stays, in file order, to be written back. Tokens are compared byte by byte.
+class CSettingsFile
+{
+public:
+    CSettingsFile() = default;
+
+    // The tokens of the file at `path` (ANSI code page) in file order. Never fails: a file
+    // that cannot be opened, sized or read gives an empty store.
+    static CSettingsFile Load(const char* path);
+
+    // Each take looks for the first token equal to `key`, wherever it stands, and removes it
+    // together with the token after it, which is the value. An absent key gives the default
+    // and changes nothing; a key that is the last token is removed and gives the default.
+
+    // The value unchanged. A null default counts as "".
+    std::string TakeString(const char* key, const char* defaultValue);
+    // atoi of the value: 0 when it does not start with a number.
+    int TakeInt(const char* key, int defaultValue);
+    // True only when the value is exactly "1".
+    bool TakeBool(const char* key, bool defaultValue);
+
+    // The tokens still in the store, first to last.
+    const std::list<std::string>& Tokens() const { return m_tokens; }
+
+private:
+    explicit CSettingsFile(std::list<std::string> tokens);
+
+    // Removes `key` and its value; true and `value` set when a value followed the key.
+    bool TakeValue(const char* key, std::string& value);
+
+    std::list<std::string> m_tokens;
+};
+
+// True when a file of `size` bytes can be read into one buffer of size + 1 bytes whose
+// length, like the length of the single read, is a 32-bit count.
+bool IsLoadableSettingsSize(long long size);

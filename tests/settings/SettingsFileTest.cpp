@@ -1,0 +1,209 @@
+#include "settings/SettingsFile.h"
+
+#include "tests/support/TempFolder.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+using Tokens = std::vector<std::string>;
+
+Tokens TokensOf(const CSettingsFile& settings)
+{
+    return Tokens(settings.Tokens().begin(), settings.Tokens().end());
+}
+
+// Loads a store from a real file holding `text`.
+class SettingsFileTest : public testing::Test
+{
+protected:
+    CSettingsFile LoadText(const std::string& text)
+    {
+        m_folder.WriteFile("settings.cfg", text);
+        return CSettingsFile::Load(Path().c_str());
+    }
+    std::string Path() const { return m_folder / "settings.cfg"; }
+
+    TempFolder m_folder;
+};
+} // namespace
+
+TEST_F(SettingsFileTest, LoadsTheTokensOfTheFileInOrder)
+{
+    const CSettingsFile settings = LoadText("\"DisableSound\" \"1\"\r\n"
+                                            "\"Renderer\" \"DX9 Renderer\"\r\n"
+                                            "ScreenWidth 800\r\n");
+    EXPECT_EQ((Tokens{"DisableSound", "1", "Renderer", "DX9 Renderer", "ScreenWidth", "800"}),
+              TokensOf(settings));
+}
+
+TEST_F(SettingsFileTest, EmptyOrWhitespaceFileGivesDefaults)
+{
+    for (const char* text : {"", " \r\n\t \r\n"})
+    {
+        CSettingsFile settings = LoadText(text);
+        EXPECT_TRUE(settings.Tokens().empty());
+        EXPECT_EQ("dflt", settings.TakeString("Renderer", "dflt"));
+        EXPECT_EQ(640, settings.TakeInt("ScreenWidth", 640));
+        EXPECT_TRUE(settings.TakeBool("DisableSound", true));
+    }
+}
+
+TEST_F(SettingsFileTest, BytesAfterAZeroByteAreNotLoaded)
+{
+    CSettingsFile settings = LoadText(std::string("\"A\" \"1\"\r\n\0\"B\" \"2\"\r\n", 19));
+    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(settings));
+    EXPECT_EQ("none", settings.TakeString("B", "none"));
+}
+
+TEST_F(SettingsFileTest, MissingFileOrFolderGivesAnEmptyStore)
+{
+    EXPECT_TRUE(CSettingsFile::Load((m_folder / "missing.cfg").c_str()).Tokens().empty());
+    EXPECT_TRUE(
+        CSettingsFile::Load((m_folder / "no\\such\\settings.cfg").c_str()).Tokens().empty());
+    EXPECT_TRUE(CSettingsFile::Load(m_folder.Path().c_str()).Tokens().empty());
+}
+
+TEST_F(SettingsFileTest, FileHeldWithoutReadSharingOrOpenForWritingIsNotRead)
+{
+    LoadText("\"A\" \"1\"");
+
+    const HANDLE exclusive =
+        CreateFileA(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, exclusive);
+    EXPECT_TRUE(CSettingsFile::Load(Path().c_str()).Tokens().empty());
+    CloseHandle(exclusive);
+
+    const HANDLE writer =
+        CreateFileA(Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    EXPECT_TRUE(CSettingsFile::Load(Path().c_str()).Tokens().empty());
+    CloseHandle(writer);
+
+    // Another reader that shares reading does not stand in the way.
+    const HANDLE reader = CreateFileA(Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(CSettingsFile::Load(Path().c_str())));
+    CloseHandle(reader);
+}
+
+TEST_F(SettingsFileTest, LoadingLeavesTheFileFreeForWriting)
+{
+    LoadText("\"A\" \"1\"");
+    const HANDLE exclusive = CreateFileA(Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, exclusive);
+    CloseHandle(exclusive);
+}
+
+TEST(SettingsFileSize, SizesFrom4GiBMinusOneByteAreNotLoadable)
+{
+    EXPECT_TRUE(IsLoadableSettingsSize(0));
+    EXPECT_TRUE(IsLoadableSettingsSize(1));
+    EXPECT_TRUE(IsLoadableSettingsSize(0xFFFFFFFELL));
+    EXPECT_FALSE(IsLoadableSettingsSize(0xFFFFFFFFLL));
+    EXPECT_FALSE(IsLoadableSettingsSize(0x100000000LL));
+    // Its low 32 bits would make it look like a 5-byte file.
+    EXPECT_FALSE(IsLoadableSettingsSize(0x100000005LL));
+    EXPECT_FALSE(IsLoadableSettingsSize(-1));
+}
+
+TEST(SettingsFileTake, TakeRemovesKeyAndValueAndTheFirstDuplicateWins)
+{
+    TempFolder folder;
+    folder.WriteFile("s.cfg", "\"A\" \"1\" \"B\" \"x\" \"A\" \"2\"");
+    CSettingsFile settings = CSettingsFile::Load((folder / "s.cfg").c_str());
+
+    EXPECT_EQ("1", settings.TakeString("A", "dflt"));
+    EXPECT_EQ((Tokens{"B", "x", "A", "2"}), TokensOf(settings));
+    EXPECT_EQ("dflt", settings.TakeString("a", "dflt")) << "keys are case sensitive";
+    EXPECT_EQ("dflt", settings.TakeString("", "dflt"));
+    EXPECT_EQ((Tokens{"B", "x", "A", "2"}), TokensOf(settings));
+    EXPECT_EQ(2, settings.TakeInt("A", 0));
+    EXPECT_EQ((Tokens{"B", "x"}), TokensOf(settings));
+    EXPECT_EQ(7, settings.TakeInt("A", 7));
+    EXPECT_EQ("", settings.TakeString("Missing", nullptr));
+    EXPECT_EQ("", settings.TakeString(nullptr, nullptr));
+}
+
+TEST(SettingsFileTake, AValueEqualToAKeyIsFoundByThatKey)
+{
+    TempFolder folder;
+    folder.WriteFile("s.cfg", "\"Renderer\" \"DeviceName\" \"DeviceName\" \"x\"");
+    CSettingsFile settings = CSettingsFile::Load((folder / "s.cfg").c_str());
+
+    EXPECT_EQ("DeviceName", settings.TakeString("DeviceName", "dflt"));
+    EXPECT_EQ((Tokens{"Renderer", "x"}), TokensOf(settings));
+    EXPECT_EQ("x", settings.TakeString("Renderer", "dflt"));
+    EXPECT_TRUE(settings.Tokens().empty());
+}
+
+TEST(SettingsFileTake, LastKeyWithoutValueGivesTheDefaultAndIsRemoved)
+{
+    TempFolder folder;
+    folder.WriteFile("s.cfg", "\"A\" \"1\" \"Lonely\"");
+    CSettingsFile settings = CSettingsFile::Load((folder / "s.cfg").c_str());
+    CSettingsFile forBool = settings;
+    CSettingsFile forInt = settings;
+
+    EXPECT_EQ("dflt", settings.TakeString("Lonely", "dflt"));
+    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(settings));
+    EXPECT_TRUE(forBool.TakeBool("Lonely", true));
+    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(forBool));
+    EXPECT_EQ(-3, forInt.TakeInt("Lonely", -3));
+    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(forInt));
+}
+
+TEST(SettingsFileTake, ValueConversions)
+{
+    TempFolder folder;
+    folder.WriteFile("s.cfg", "b1 1 bTrue true bYes yes b01 01 b0 0 bEmpty \"\" bSpace \" 1\" "
+                              "i800 800 iNeg -5 iPlus +7 iTail 12abc iWord abc iSpace \" \t42\" "
+                              "iEmpty \"\" sEmpty \"\"");
+    CSettingsFile settings = CSettingsFile::Load((folder / "s.cfg").c_str());
+
+    EXPECT_TRUE(settings.TakeBool("b1", false));
+    for (const char* key : {"bTrue", "bYes", "b01", "b0", "bEmpty", "bSpace"})
+        EXPECT_FALSE(settings.TakeBool(key, true)) << key;
+    EXPECT_TRUE(settings.TakeBool("bMissing", true));
+    EXPECT_FALSE(settings.TakeBool("bMissing", false));
+
+    EXPECT_EQ(800, settings.TakeInt("i800", 1));
+    EXPECT_EQ(-5, settings.TakeInt("iNeg", 1));
+    EXPECT_EQ(7, settings.TakeInt("iPlus", 1));
+    EXPECT_EQ(12, settings.TakeInt("iTail", 1));
+    EXPECT_EQ(0, settings.TakeInt("iWord", 1));
+    EXPECT_EQ(42, settings.TakeInt("iSpace", 1));
+    EXPECT_EQ(0, settings.TakeInt("iEmpty", 1));
+
+    EXPECT_EQ("", settings.TakeString("sEmpty", "dflt")) << "an empty value is a value";
+    EXPECT_TRUE(settings.Tokens().empty());
+}
+
+TEST(SettingsFileValue, CopiesAreIndependentAndAssignmentReplacesEverything)
+{
+    TempFolder folder;
+    folder.WriteFile("one.cfg", "A 1 B 2");
+    folder.WriteFile("two.cfg", "C 3");
+    CSettingsFile original = CSettingsFile::Load((folder / "one.cfg").c_str());
+
+    CSettingsFile copy(original);
+    EXPECT_EQ("1", copy.TakeString("A", ""));
+    EXPECT_EQ((Tokens{"A", "1", "B", "2"}), TokensOf(original));
+    EXPECT_EQ((Tokens{"B", "2"}), TokensOf(copy));
+
+    copy = CSettingsFile::Load((folder / "two.cfg").c_str());
+    EXPECT_EQ((Tokens{"C", "3"}), TokensOf(copy));
+    copy = original;
+    EXPECT_EQ((Tokens{"A", "1", "B", "2"}), TokensOf(copy));
+    copy = CSettingsFile();
+    EXPECT_TRUE(copy.Tokens().empty());
+    EXPECT_EQ(4u, original.Tokens().size());
+}

@@ -1,0 +1,122 @@
+#include "settings/SettingsTokenizer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace
+{
+using Tokens = std::vector<std::string>;
+
+Tokens Tokenize(const std::string& text)
+{
+    const std::list<std::string> tokens = TokenizeSettingsText(text.c_str());
+    return Tokens(tokens.begin(), tokens.end());
+}
+} // namespace
+
+TEST(SettingsWhitespace, OnlyTheSixAsciiWhitespaceBytes)
+{
+    const std::string whitespace = " \t\n\v\f\r";
+    for (int value = 0; value < 256; ++value)
+    {
+        const char byte = static_cast<char>(value);
+        const bool expected = byte != '\0' && whitespace.find(byte) != std::string::npos;
+        EXPECT_EQ(expected, IsSettingsWhitespace(byte)) << "byte " << value;
+    }
+}
+
+TEST(SettingsTokenizer, EmptyOrWhitespaceOnlyTextHasNoTokens)
+{
+    EXPECT_EQ(Tokens{}, Tokenize(""));
+    EXPECT_EQ(Tokens{}, Tokenize(" \t\r\n\v\f \r\n"));
+    EXPECT_EQ(0u, MeasureSettingsTokens(" \r\n"));
+}
+
+TEST(SettingsTokenizer, QuotesAreOptionalAndKeepWhitespaceInside)
+{
+    EXPECT_EQ((Tokens{"Renderer", "DX9 Renderer"}), Tokenize("\"Renderer\" \"DX9 Renderer\""));
+    EXPECT_EQ((Tokens{"ScreenWidth", "800"}), Tokenize("ScreenWidth 800"));
+    EXPECT_EQ((Tokens{"ScreenWidth", "800"}), Tokenize("\"ScreenWidth\"\t\"800\"\r\n"));
+    EXPECT_EQ((Tokens{"Key", ""}), Tokenize("\"Key\" \"\""));
+    EXPECT_EQ((Tokens{"line\r\nbreak", "tab\there"}), Tokenize("\"line\r\nbreak\" \"tab\there\""));
+}
+
+TEST(SettingsTokenizer, ClosingQuoteEndsTheTokenWithoutWhitespace)
+{
+    EXPECT_EQ((Tokens{"abc", "def"}), Tokenize("\"abc\"def"));
+    EXPECT_EQ((Tokens{"abcdef ghi", "jkl"}), Tokenize("abc\"def ghi\"jkl"));
+    EXPECT_EQ((Tokens{"x", "y"}), Tokenize("x\"\"y"));
+    EXPECT_EQ((Tokens{"", "", "a"}), Tokenize("\"\"\"\"a"));
+}
+
+TEST(SettingsTokenizer, BackslashesAreKeptWhole)
+{
+    EXPECT_EQ(Tokens{"\\\\.\\DISPLAY1"}, Tokenize("\"\\\\.\\DISPLAY1\""));
+    EXPECT_EQ(Tokens{"C:\\dir\\\\"}, Tokenize("\"C:\\dir\\\\\""));
+    EXPECT_EQ((Tokens{"a\\", "b"}), Tokenize("a\\ b"));
+    // Backslashes at the very end of the text are kept too.
+    EXPECT_EQ((Tokens{"end\\\\\\"}), Tokenize("end\\\\\\"));
+}
+
+TEST(SettingsTokenizer, QuoteAfterAnOddBackslashRunIsDropped)
+{
+    EXPECT_EQ(Tokens{"a\\b"}, Tokenize("\"a\\\"b\""));
+    EXPECT_EQ(Tokens{"a\\\\\\b"}, Tokenize("a\\\\\\\"b"));
+    // The dropped quote does not close: the token runs on to the next plain quote.
+    EXPECT_EQ((Tokens{"P", "C:\\dir\\\r\n", "Next ", "x\r\n"}),
+              Tokenize("\"P\" \"C:\\dir\\\"\r\n\"Next\" \"x\"\r\n"));
+}
+
+TEST(SettingsTokenizer, UnterminatedQuoteTakesTheRestOfTheText)
+{
+    EXPECT_EQ((Tokens{"Key", "abc def\r\n\\x"}), Tokenize("\"Key\" \"abc def\r\n\\\"x"));
+    EXPECT_EQ((Tokens{"Key", "abc def"}), Tokenize("\"Key\" \"abc def"));
+}
+
+TEST(SettingsTokenizer, CommentMarksAreOrdinaryTokens)
+{
+    EXPECT_EQ((Tokens{"K", "V", ";", "note"}), Tokenize("\"K\" \"V\" ; note"));
+    EXPECT_EQ((Tokens{"//", "#x"}), Tokenize("// #x"));
+}
+
+TEST(SettingsTokenizer, ZeroByteEndsTheText)
+{
+    EXPECT_EQ((Tokens{"A", "1"}), Tokenize(std::string("A 1\0B 2", 7)));
+    EXPECT_EQ((Tokens{"A", "open"}), Tokenize(std::string("A \"open\0 more\"", 14)));
+    EXPECT_EQ((Tokens{"A", "\\"}), Tokenize(std::string("A \\\0\"B\"", 7)));
+}
+
+TEST(SettingsTokenizer, HighBytesAreOrdinaryTokenBytes)
+{
+    // 0x85 and 0xA0 are whitespace in some code pages; here they belong to the token.
+    EXPECT_EQ((Tokens{"caf\xE9\x85x\xA0y", "\xFF"}), Tokenize("caf\xE9\x85x\xA0y \xFF"));
+}
+
+TEST(SettingsTokenizer, MeasuringCountsEachTokenPlusItsTerminator)
+{
+    // "" + a + bc + "x y" + z\ = 1 + 2 + 3 + 4 + 3.
+    const char text[] = "\"\" a \"bc\" \"x y\" z\\";
+    EXPECT_EQ(13u, MeasureSettingsTokens(text));
+    size_t total = 0;
+    for (const std::string& token : Tokenize(text))
+        total += token.size() + 1;
+    EXPECT_EQ(13u, total);
+}
+
+TEST(SettingsTokenizer, ReadingOneTokenStopsBeforeWhitespaceAndAfterClosingQuote)
+{
+    size_t length = 99;
+    const char plain[] = "abc def";
+    EXPECT_EQ(plain + 3, ReadSettingsToken(plain, nullptr, length));
+    EXPECT_EQ(3u, length);
+
+    char out[8];
+    memset(out, '#', sizeof out);
+    const char quoted[] = "\"a b\"c";
+    EXPECT_EQ(quoted + 5, ReadSettingsToken(quoted, out, length));
+    EXPECT_EQ(3u, length);
+    EXPECT_EQ(std::string("a b\0####", 8), std::string(out, 8));
+}
