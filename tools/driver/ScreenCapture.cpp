@@ -1,0 +1,48 @@
+#include "tools/driver/ScreenCapture.h"
+
+#include <cstdio>
+#include <vector>
+
+bool SaveWindowImage(HWND window, const std::wstring& path)
+{
+    RECT rect;
+    if (!GetWindowRect(window, &rect))
+        return false;
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD rowBytes = (width * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(rowBytes * height);
+    GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER header = {};
+    header.bfType = 0x4D42; // "BM"
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file)
+        return false;
+    const bool written = fwrite(&header, sizeof header, 1, file) == 1 &&
+                         fwrite(&info, sizeof info, 1, file) == 1 &&
+                         fwrite(pixels.data(), 1, pixels.size(), file) == pixels.size();
+    return fclose(file) == 0 && written;
+}
