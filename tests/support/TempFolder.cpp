@@ -1,10 +1,11 @@
 #include "tests/support/TempFolder.h"
 
+#include "tests/support/FileContent.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace
@@ -68,17 +69,12 @@ std::string TempFolder::operator/(const std::string& name) const
 
 void TempFolder::WriteFile(const std::string& name, const std::string& content) const
 {
-    std::ofstream file(*this / name, std::ios::binary | std::ios::trunc);
-    file << content;
-    EXPECT_TRUE(file.good()) << "cannot write " << name;
+    WriteWholeFile(*this / name, content);
 }
 
 std::string TempFolder::ReadFile(const std::string& name) const
 {
-    std::ifstream file(*this / name, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
+    return ReadWholeFile(*this / name);
 }
 
 ScopedCurrentDirectory::ScopedCurrentDirectory(const std::string& path)
