@@ -1,0 +1,31 @@
+#include "settings/SettingsFilePath.h"
+
+#include "settings/SettingsFolder.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+bool EndsWith(const std::string& text, const std::string& end)
+{
+    return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+} // namespace
+
+TEST(SettingsFilePath, IsSettingsCfgInTheProductSettingsFolder)
+{
+    TempFolder working;
+    ScopedCurrentDirectory inWorking(working.Path());
+
+    const std::string retail = GetSettingsFilePath();
+    EXPECT_TRUE(EndsWith(retail, "\\Kerrowind\\DRAV\\settings.cfg")) << retail;
+    EXPECT_TRUE(PathExists(retail.substr(0, retail.size() - 12).c_str()));
+
+    working.WriteFile("gamecfg.txt", "[General]\r\nPRODUCT_MPFREE=1\r\n");
+    const std::string free = GetSettingsFilePath();
+    EXPECT_TRUE(EndsWith(free, "\\Kerrowind\\DRAVFree\\settings.cfg")) << free;
+    EXPECT_EQ(retail.substr(0, retail.size() - 17), free.substr(0, free.size() - 21));
+}
