@@ -22,6 +22,13 @@ BOOL CWinApp::InitInstance()
     return TRUE;
 }
 
+BOOL CWinApp::OnCommand(UINT)
+{
+    return FALSE;
+}
+
+void CWinApp::OnHelp() {}
+
 void CWinApp::SetRegistryKey(const wchar_t* key)
 {
     m_registryKey = key ? key : L"";
@@ -45,6 +52,25 @@ void CWinApp::EndWaitCursor()
 CWinApp* AfxGetApp()
 {
     return g_application;
+}
+
+int AfxWinMain(HINSTANCE instance)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return -1;
+    app->m_hInstance = instance;
+    if (!app->InitInstance())
+        return 0;
+
+    MSG message = {};
+    BOOL received;
+    while ((received = GetMessageW(&message, nullptr, 0, 0)) > 0)
+    {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return received == 0 ? static_cast<int>(message.wParam) : -1;
 }
 
 CWaitCursor::CWaitCursor()

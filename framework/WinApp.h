@@ -6,6 +6,9 @@
 
 class CWnd;
 
+// The command id of the standard Help command.
+constexpr UINT ID_HELP = 0xE146;
+
 // The application object: one global instance of a derived class, constructed before the
 // entry point runs. The entry point calls InitInstance once; a dialog-based application
 // does its whole run there and returns FALSE, which ends the process without a message loop.
@@ -18,6 +21,14 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
 
     virtual BOOL InitInstance();
+
+    // Runs the application's handler of command `id` and returns TRUE, or returns FALSE when
+    // the application has none. A derived application overrides this to map its commands, for
+    // example ID_HELP to OnHelp; the base maps nothing. Property pages route their Help button
+    // here as ID_HELP.
+    virtual BOOL OnCommand(UINT id);
+    // The standard Help handler. The product ships no help file, so there is nothing to show.
+    void OnHelp();
 
     // Records where the per-user profile would live; nothing is written under the key.
     void SetRegistryKey(const wchar_t* key);
@@ -38,6 +49,12 @@ private:
 
 // The one application object, or null before it is constructed.
 CWinApp* AfxGetApp();
+
+// The body of the program's entry point. Runs InitInstance of the application object with the
+// module handle recorded in it. When InitInstance returns FALSE the run is over and the result
+// is 0; when it returns TRUE the thread's message loop runs until WM_QUIT and its exit code is
+// the result. -1 when there is no application object.
+int AfxWinMain(HINSTANCE instance);
 
 // Shows the application's wait cursor for the lifetime of the object.
 class CWaitCursor

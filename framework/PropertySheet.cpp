@@ -1,0 +1,215 @@
+#include "framework/PropertySheet.h"
+
+#include "framework/PropertyPage.h"
+
+namespace
+{
+// The sheet whose PropertySheetW call is under way on this thread. The control's callback
+// carries no data of the caller, so this is how the callback finds the object. The callback
+// takes it before anything else could start another sheet.
+thread_local CPropertySheet* t_sheetBeingCreated = nullptr;
+
+// The window property that leads the subclassed sheet window to its object.
+const wchar_t kSheetObjectProperty[] = L"CPropertySheet.Object";
+
+// Posted to the sheet window from the control's initialisation callback. The control creates
+// the start page after that callback (on some versions), so the posted message is the first
+// point at which both the sheet and its start page surely exist.
+UINT InitDialogMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"CPropertySheet.InitDialog");
+    return message;
+}
+
+// Raises a counter for its own lifetime.
+class DepthGuard
+{
+public:
+    explicit DepthGuard(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthGuard() { --m_depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+private:
+    int& m_depth;
+};
+} // namespace
+
+CPropertySheet::CPropertySheet(const wchar_t* caption, CWnd* parent, UINT selectPage)
+    : m_psh(), m_caption(caption ? caption : L"")
+{
+    m_psh.dwSize = sizeof(PROPSHEETHEADERW);
+    m_psh.dwFlags = PSH_HASHELP;
+    m_psh.hwndParent = parent ? parent->GetSafeHwnd() : nullptr;
+    m_psh.hInstance = GetModuleHandleW(nullptr);
+    m_psh.pszCaption = m_caption.c_str();
+    m_psh.nStartPage = selectPage;
+}
+
+CPropertySheet::~CPropertySheet()
+{
+    // A modeless sheet still open is closed while this object can still take its messages.
+    if (const HWND hwnd = GetSafeHwnd())
+        DestroyWindow(hwnd);
+}
+
+void CPropertySheet::AddPage(CPropertyPage* page)
+{
+    m_pages.push_back(page);
+}
+
+INT_PTR CPropertySheet::DoModal()
+{
+    return Run(false);
+}
+
+HWND CPropertySheet::Create()
+{
+    if (Run(true) == -1 || !GetSafeHwnd())
+        return nullptr;
+    CompleteInit();
+    return GetSafeHwnd();
+}
+
+CWnd CPropertySheet::GetTabControl() const
+{
+    const HWND hwnd = GetSafeHwnd();
+    return CWnd(hwnd ? PropSheet_GetTabControl(hwnd) : nullptr);
+}
+
+void CPropertySheet::PressButton(int button)
+{
+    DepthGuard passThrough(m_passThroughDepth);
+    SendMessageW(PSM_PRESSBUTTON, static_cast<WPARAM>(button));
+}
+
+CPropertyPage* CPropertySheet::GetActivePage() const
+{
+    const HWND hwnd = GetSafeHwnd();
+    const HWND current = hwnd ? PropSheet_GetCurrentPageHwnd(hwnd) : nullptr;
+    if (!current)
+        return nullptr;
+    for (CPropertyPage* page : m_pages)
+    {
+        if (page->GetSafeHwnd() == current)
+            return page;
+    }
+    return nullptr;
+}
+
+BOOL CPropertySheet::OnInitDialog()
+{
+    return TRUE;
+}
+
+void CPropertySheet::OnOK()
+{
+    PassToControl(IDOK);
+}
+
+void CPropertySheet::OnApplyNow()
+{
+    PassToControl(ID_APPLY_NOW);
+}
+
+INT_PTR CPropertySheet::Run(bool modeless)
+{
+    if (GetSafeHwnd() || m_pages.empty())
+        return -1;
+
+    std::vector<PROPSHEETPAGEW> pages;
+    pages.reserve(m_pages.size());
+    for (const CPropertyPage* page : m_pages)
+        pages.push_back(page->m_psp);
+
+    PROPSHEETHEADERW header = m_psh;
+    header.dwFlags |= PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    if (modeless)
+        header.dwFlags |= PSH_MODELESS;
+    else
+        header.dwFlags &= ~PSH_MODELESS;
+    header.nPages = static_cast<UINT>(pages.size());
+    header.ppsp = pages.data();
+    header.pfnCallback = &CPropertySheet::SheetCallback;
+
+    t_sheetBeingCreated = this;
+    const INT_PTR result = PropertySheetW(&header);
+    t_sheetBeingCreated = nullptr;
+    return result;
+}
+
+void CPropertySheet::Subclass(HWND hwnd)
+{
+    Attach(hwnd);
+    SetPropW(hwnd, kSheetObjectProperty, this);
+    m_controlProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPropertySheet::SheetWindowProc)));
+    m_initPending = true;
+    PostMessageW(hwnd, InitDialogMessage(), 0, 0);
+}
+
+void CPropertySheet::Unsubclass()
+{
+    const HWND hwnd = Detach();
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_controlProc));
+    RemovePropW(hwnd, kSheetObjectProperty);
+    m_initPending = false;
+}
+
+void CPropertySheet::CompleteInit()
+{
+    if (!m_initPending)
+        return;
+    m_initPending = false;
+    OnInitDialog();
+}
+
+void CPropertySheet::PassToControl(WORD buttonId)
+{
+    DepthGuard passThrough(m_passThroughDepth);
+    SendMessageW(WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(buttonId).GetSafeHwnd()));
+}
+
+LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == InitDialogMessage())
+    {
+        CompleteInit();
+        return 0;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && m_passThroughDepth == 0 &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == ID_APPLY_NOW))
+    {
+        DepthGuard passThrough(m_passThroughDepth);
+        if (LOWORD(wParam) == IDOK)
+            OnOK();
+        else
+            OnApplyNow();
+        return 0;
+    }
+
+    const HWND hwnd = GetSafeHwnd();
+    const WNDPROC controlProc = m_controlProc;
+    if (message == WM_NCDESTROY)
+        Unsubclass();
+    return CallWindowProcW(controlProc, hwnd, message, wParam, lParam);
+}
+
+int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM)
+{
+    if (message == PSCB_INITIALIZED && t_sheetBeingCreated)
+    {
+        CPropertySheet* sheet = t_sheetBeingCreated;
+        t_sheetBeingCreated = nullptr;
+        sheet->Subclass(hwnd);
+    }
+    return 0;
+}
+
+LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                 LPARAM lParam)
+{
+    auto* sheet = static_cast<CPropertySheet*>(GetPropW(hwnd, kSheetObjectProperty));
+    return sheet->WindowProc(message, wParam, lParam);
+}

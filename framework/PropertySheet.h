@@ -1,0 +1,93 @@
+#pragma once
+
+#include "framework/Wnd.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+class CPropertyPage;
+
+// The control id of a property sheet's Apply button.
+constexpr WORD ID_APPLY_NOW = 0x3021;
+
+// A property sheet with tabs for its pages and the standard button row (OK, Cancel, Apply,
+// Help), run by the common controls' property sheet control.
+//
+// The sheet's window is subclassed as soon as the control reports it initialised, so that
+// the sheet object sees the window's messages:
+// - OnInitDialog runs once the sheet window and its start page exist.
+// - Clicks of OK and Apply go to the virtual OnOK and OnApplyNow. While one of them runs, and
+//   while PressButton runs, further OK and Apply commands go straight to the control: a
+//   handler that presses its own button (which comes back as WM_COMMAND on some versions of
+//   the control) gets the control's processing and is not entered again.
+// - Cancel and the close box are left to the control, which closes the sheet.
+class CPropertySheet : public CWnd
+{
+public:
+    // The caption is copied. `parent` may be null; `selectPage` is the index of the page
+    // that opens first.
+    explicit CPropertySheet(const wchar_t* caption, CWnd* parent = nullptr, UINT selectPage = 0);
+    virtual ~CPropertySheet();
+    CPropertySheet(const CPropertySheet&) = delete;
+    CPropertySheet& operator=(const CPropertySheet&) = delete;
+
+    // Adds `page` as the next tab. Pages are added before the sheet runs and must live as
+    // long as the sheet.
+    void AddPage(CPropertyPage* page);
+
+    // Runs the sheet modally and returns what the property sheet control reports: positive
+    // when the sheet was closed with OK, 0 when it was cancelled (some versions of the control
+    // also count an earlier Apply as positive), -1 when the sheet could not be shown: it has
+    // no pages, it is open already, or the control failed.
+    INT_PTR DoModal();
+
+    // Opens the sheet modeless and returns its window, or null when it could not be shown (as
+    // for DoModal). OnInitDialog has run when this returns. The caller pumps messages through
+    // PropSheet_IsDialogMessage and destroys the window once PropSheet_GetCurrentPageHwnd
+    // returns null (the sheet was closed by OK or Cancel); PropSheet_GetResult then tells what
+    // a modal run would have returned. A sheet destroyed while open closes its window.
+    HWND Create();
+
+    // The sheet's tab control; an empty wrapper when the sheet has no window.
+    CWnd GetTabControl() const;
+    // Presses one of the sheet's buttons (PSBTN_OK, PSBTN_APPLYNOW, ...) with the control's
+    // own processing. It never reaches OnOK or OnApplyNow.
+    void PressButton(int button);
+    // The page whose tab is selected, or null when the sheet has no window.
+    CPropertyPage* GetActivePage() const;
+
+    // Runs once the sheet window and its start page exist. Derived sheets call the base first.
+    // The base returns TRUE. The result is not used: the control has set the focus already.
+    virtual BOOL OnInitDialog();
+
+    // The sheet description. Owners may change dwFlags (for example clear PSH_HASHELP, which is
+    // set by default) and the other options; the page list, the callback and the modal or
+    // modeless flag are filled in when the sheet runs.
+    PROPSHEETHEADERW m_psh;
+
+protected:
+    // The OK button. The base lets the control apply and close the sheet.
+    virtual void OnOK();
+    // The Apply button. The base lets the control apply.
+    virtual void OnApplyNow();
+
+private:
+    INT_PTR Run(bool modeless);
+    void Subclass(HWND hwnd);
+    void Unsubclass();
+    void CompleteInit();
+    void PassToControl(WORD buttonId);
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam);
+    static LRESULT CALLBACK SheetWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::wstring m_caption;
+    std::vector<CPropertyPage*> m_pages;
+    WNDPROC m_controlProc = nullptr;
+    bool m_initPending = false;
+    // Non-zero while OK and Apply commands go to the control instead of the handlers.
+    int m_passThroughDepth = 0;
+};
