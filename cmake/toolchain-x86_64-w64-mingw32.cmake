@@ -1,17 +1,3 @@
-# Cross-compiles for Windows with MinGW-w64 (x86_64). The -posix compilers are used because
-# GoogleTest needs std::mutex, which the -win32 thread model lacks.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Test executables and build-time helpers run under Wine through this wrapper; it must be
-# known before any target is created.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+# 64-bit Windows.
+set(MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

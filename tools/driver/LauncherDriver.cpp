@@ -61,14 +61,22 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param)
 
 LauncherDriver::~LauncherDriver()
 {
+    CloseProcessHandles();
+}
+
+void LauncherDriver::CloseProcessHandles()
+{
     if (m_process.hProcess)
         CloseHandle(m_process.hProcess);
     if (m_process.hThread)
         CloseHandle(m_process.hThread);
+    m_process = {};
+    m_sheet = nullptr;
 }
 
 bool LauncherDriver::Start(const std::wstring& executable, const std::wstring& workingFolder)
 {
+    CloseProcessHandles();
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + executable + L"\"";

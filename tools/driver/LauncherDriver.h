@@ -16,7 +16,7 @@ public:
     LauncherDriver(const LauncherDriver&) = delete;
     LauncherDriver& operator=(const LauncherDriver&) = delete;
 
-    // Starts `executable` with `workingFolder` as its current directory and waits until its
+    // Starts `executable` (a launcher started before is forgotten) with `workingFolder` as its current directory and waits until its
     // property sheet is shown. False when the process cannot be started or shows no sheet.
     bool Start(const std::wstring& executable, const std::wstring& workingFolder);
 
@@ -56,6 +56,7 @@ public:
 
 private:
     HWND FindSheet() const;
+    void CloseProcessHandles();
 
     PROCESS_INFORMATION m_process = {};
     HWND m_sheet = nullptr;
