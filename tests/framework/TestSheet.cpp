@@ -118,15 +118,3 @@ void HandlerSheet::Press(int button, WORD buttonId)
         SendMessageW(WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(buttonId).GetSafeHwnd()));
 }
-
-void PumpMessages(HWND sheet)
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    {
-        if (IsWindow(sheet) && PropSheet_IsDialogMessage(sheet, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}

@@ -5,6 +5,7 @@
 #include "framework/ListBox.h"
 #include "framework/PropertyPage.h"
 #include "framework/PropertySheet.h"
+#include "tests/support/MessagePump.h"
 
 #include <functional>
 #include <string>
@@ -92,6 +93,3 @@ private:
     bool ValidateAndApply();
     void Press(int button, WORD buttonId);
 };
-
-// Dispatches every waiting message, with the sheet's dialog keyboard handling.
-void PumpMessages(HWND sheet);

@@ -1,0 +1,244 @@
+#include "ui/PropertySheet_ConfigApp.h"
+
+#include "strings/StringDatabase.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestEnvironment.h"
+#include "tests/ui/UiTestSupport.h"
+#include "ui/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace
+{
+const int kOptionsControls[] = {
+    IDC_STATIC_COMMAND_LINE_FLAGS,   IDC_STATIC_ADVANCED_COMMAND_LINE, IDC_CHECK_DISABLE_SOUND,
+    IDC_CHECK_DISABLE_MUSIC,         IDC_CHECK_DISABLE_JOYSTICKS,      IDC_CHECK_DISABLE_MOVIES,
+    IDC_CHECK_DISABLE_SOUND_FILTERS, IDC_CHECK_DISABLE_HARDWARE_SOUND, IDC_CHECK_RESTORE_DEFAULTS,
+};
+const int kDisplayStatics[] = {IDC_STATIC_DISPLAYS, IDC_STATIC_RENDERERS, IDC_STATIC_RESOLUTIONS,
+                               IDC_STATIC_WARNING};
+const int kButtons[] = {IDOK, ID_APPLY_NOW, IDCANCEL, IDHELP};
+
+// The text as a file written in text mode holds it.
+std::string WithCrLf(const std::string& text)
+{
+    std::string result;
+    for (char c : text)
+        result += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return result;
+}
+
+// The sheet opened modeless in a fresh working folder (the installation folder), with the
+// real settings.cfg of the settings folder put aside for the test. Every message box it shows
+// is closed and recorded.
+class ConfigSheet : public testing::Test
+{
+protected:
+    void Open(const std::string& databasePath = TestDatabasePath())
+    {
+        m_database = std::make_unique<CStringDatabase>(databasePath.c_str());
+        m_sheet = std::make_unique<CPropertySheet_ConfigApp>(L"Sheet", m_database.get());
+        m_hwnd = m_sheet->Create();
+        ASSERT_NE(m_hwnd, nullptr);
+        PumpMessages(m_hwnd);
+    }
+
+    HWND DisplayPage() const { return m_sheet->GetDisplayPage().GetSafeHwnd(); }
+    HWND OptionsPage() const { return m_sheet->GetOptionsPage().GetSafeHwnd(); }
+    HWND Button(int id) const { return GetDlgItem(m_hwnd, id); }
+    bool ApplyEnabled() const { return IsWindowEnabled(Button(ID_APPLY_NOW)) != FALSE; }
+    // OK or Cancel ended the sheet.
+    bool Closed() const { return PropSheet_GetCurrentPageHwnd(m_hwnd) == nullptr; }
+
+    void Click(HWND dialog, int id)
+    {
+        SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        PumpMessages(m_hwnd);
+    }
+    void ShowOptions()
+    {
+        PropSheet_SetCurSel(m_hwnd, nullptr, 1);
+        PumpMessages(m_hwnd);
+        ASSERT_NE(OptionsPage(), nullptr);
+    }
+    std::wstring TabText(int index) const
+    {
+        wchar_t text[64] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        m_sheet->GetTabControl().SendMessageW(TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    RECT ButtonRect(int id) const
+    {
+        RECT rect;
+        GetWindowRect(Button(id), &rect);
+        MapWindowPoints(nullptr, m_hwnd, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    // Every caption of the sheet and its pages that comes from the string database.
+    std::vector<std::wstring> Captions()
+    {
+        std::vector<std::wstring> captions{TabText(0), TabText(1)};
+        for (int id : kButtons)
+            captions.push_back(ControlText(m_hwnd, id));
+        for (int id : kDisplayStatics)
+            captions.push_back(ControlText(DisplayPage(), id));
+        ShowOptions();
+        for (int id : kOptionsControls)
+            captions.push_back(ControlText(OptionsPage(), id));
+        return captions;
+    }
+    void ExpectOneBox(const wchar_t* text)
+    {
+        const std::vector<ShownBox> boxes = m_boxes.TakeBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].owner, m_hwnd);
+        EXPECT_EQ(boxes[0].caption, L"Error-DialogTitle");
+        EXPECT_EQ(boxes[0].text, text);
+    }
+
+    TempFolder m_working;
+    ScopedCurrentDirectory m_inWorking{m_working.Path()};
+    ScopedSettingsFile m_settingsFile{"DRAV"};
+    MessageBoxCloser m_boxes;
+    std::unique_ptr<CStringDatabase> m_database;
+    std::unique_ptr<CPropertySheet_ConfigApp> m_sheet;
+    HWND m_hwnd = nullptr;
+};
+} // namespace
+
+TEST_F(ConfigSheet, CaptionsComeFromTheDatabaseAndOnlyTheOkButtonWidens)
+{
+    Open();
+    const RECT cancel = ButtonRect(IDCANCEL);
+    const RECT apply = ButtonRect(ID_APPLY_NOW);
+    const RECT help = ButtonRect(IDHELP);
+    const int buttonWidth = cancel.right - cancel.left;
+    RECT ok = ButtonRect(IDOK);
+    EXPECT_EQ(ok.right - ok.left, buttonWidth + static_cast<int>(buttonWidth * 0.4f));
+    EXPECT_LT(ok.right, cancel.left) << "the right edge stays before Cancel";
+
+    EXPECT_EQ(Captions(),
+              (std::vector<std::wstring>{
+                  L"Tab-Display", L"Tab-Options", L"Button-OK", L"Button-Apply", L"Button-Cancel",
+                  L"Button-Help", L"Static-Displays", L"Static-Renderers", L"Static-Resolutions",
+                  L"Static-Warning", L"Static-CommandLineFlags", L"Static-AdvancedCommandLine",
+                  L"Check-DisableSound", L"Check-DisableMusic", L"Check-DisableJoysticks",
+                  L"Check-DisableMovies", L"Check-DisableSoundFilters",
+                  L"Check-DisableHardwareSound", L"Check-RestoreDefaults"}));
+    EXPECT_FALSE(IsWindowVisible(Button(IDHELP)));
+
+    // A 75-pixel OK button at left 100 grows by 30 pixels to the left.
+    MoveWindow(Button(IDOK), 100, ok.top, 75, ok.bottom - ok.top, TRUE);
+    m_sheet->LocalizeSheet();
+    ok = ButtonRect(IDOK);
+    EXPECT_EQ(ok.left, 70);
+    EXPECT_EQ(ok.right, 175);
+    EXPECT_EQ(ButtonRect(IDCANCEL).left, cancel.left);
+    EXPECT_EQ(ButtonRect(ID_APPLY_NOW).left, apply.left);
+    EXPECT_EQ(ButtonRect(IDHELP).left, help.left);
+    EXPECT_EQ(TabText(0), L"Tab-Display") << "the tab control is asked for again";
+}
+
+TEST_F(ConfigSheet, WithoutDatabaseEveryCaptionIsTheFallbackText)
+{
+    Open(m_working / "Missing.Strdb00p");
+    EXPECT_EQ(Captions(), std::vector<std::wstring>(19, L"[Database Invalid]"));
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+}
+
+TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
+{
+    ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
+    RendererInfo machine;
+    ASSERT_TRUE(machine.EnumerateDisplays(L"DRAV.exe"));
+    ASSERT_NE(machine.FirstDisplay(), nullptr);
+    const DisplayInfo& adapter = *machine.FirstDisplay();
+    ASSERT_NE(adapter.FindResolution(1280, 1024, 32), nullptr);
+    std::string deviceName(adapter.GetDeviceName().begin(), adapter.GetDeviceName().end());
+    std::string description(adapter.GetDescription().begin(), adapter.GetDescription().end());
+    m_settingsFile.Write("\"Other\" \"kept one\"\n\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n"
+                         "\"DeviceName\" \"" +
+                         deviceName +
+                         "\"\n\"ScreenWidth\" \"1280\"\n\"ScreenHeight\" \"1024\"\n"
+                         "\"BitDepth\" \"32\"\n\"DisableSound\" \"0\"\n");
+    Open();
+
+    EXPECT_EQ(SelectedLine(DisplayPage(), IDC_LIST_DISPLAYS), adapter.GetLabel());
+    EXPECT_EQ(SelectedLine(DisplayPage(), IDC_LIST_RESOLUTIONS), L"* 1280 x 1024 x 32");
+    EXPECT_EQ(m_sheet->GetSettings().Tokens(),
+              (std::list<std::string>{"Other", "kept one", "DisableSound", "0"}));
+    const std::string displayLines = "\"DeviceName\" \"" + deviceName + "\"\n\"Renderer\" \"" +
+                                     description +
+                                     "\"\n\"ScreenWidth\" \"1280\"\n\"ScreenHeight\" \"1024\"\n"
+                                     "\"BitDepth\" \"32\"\n";
+    const std::string remainingLines = "\"Other\" \"kept one\"\n\"DisableSound\" \"0\"\n";
+    EXPECT_EQ(m_sheet->ComposeSettingsText(),
+              "\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n" + displayLines + remainingLines);
+
+    ShowOptions();
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_SOUND), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MUSIC), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MOVIES), BST_UNCHECKED);
+    EXPECT_FALSE(ApplyEnabled());
+    for (int id : {IDC_CHECK_DISABLE_MUSIC, IDC_CHECK_DISABLE_MOVIES})
+        Click(OptionsPage(), id);
+    EXPECT_TRUE(ApplyEnabled());
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(OptionsPage(), IDC_EDIT_COMMAND_LINE)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(OptionsPage(), IDC_STATIC_ADVANCED_COMMAND_LINE)));
+
+    // Apply takes the boxes into the page, writes the whole file and greys itself.
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_EQ(m_settingsFile.Read(), WithCrLf("\"DisableSound\" \"1\"\n\"DisableMovies\" \"1\"\n" +
+                                              displayLines + remainingLines));
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_FALSE(Closed());
+
+    // A read-only file cannot be opened: the box tells so and the file stays as it was.
+    const std::string before = m_settingsFile.Read();
+    SetFileAttributesA(m_settingsFile.Path().c_str(), FILE_ATTRIBUTE_READONLY);
+    Click(OptionsPage(), IDC_CHECK_RESTORE_DEFAULTS);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    Click(m_hwnd, IDOK);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    EXPECT_FALSE(Closed()) << "no game without its settings";
+    EXPECT_EQ(m_settingsFile.Read(), before);
+
+    // OK writes the file, starts the game and closes the sheet.
+    SetFileAttributesA(m_settingsFile.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    const std::string report = m_working / "report.txt";
+    ScopedEnvironmentVariable reportTo(L"DRAV_STANDIN_REPORT", Widen(report));
+    Click(m_hwnd, IDOK);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    EXPECT_TRUE(Closed());
+    EXPECT_EQ(
+        m_settingsFile.Read(),
+        WithCrLf("\"RestoreDefaults\" \"1\"\n\"DisableSound\" \"1\"\n\"DisableMovies\" \"1\"\n" +
+                 displayLines + remainingLines));
+    for (int waited = 0; waited < 100 && ReadGameReport(report).empty(); ++waited)
+        Sleep(100);
+    EXPECT_FALSE(ReadGameReport(report).empty()) << "the game did not start";
+}
+
+TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndStaysOpen)
+{
+    m_settingsFile.Write("\"DeviceName\" \"\\\\.\\DISPLAY1\"\n\"Renderer\" \"Card\"\n"
+                         "\"ScreenWidth\" \"640\"\n\"ScreenHeight\" \"480\"\n\"BitDepth\" \"32\"\n"
+                         "\"Other\" \"kept\"\n\"Odd\"\n");
+    Open();
+    EXPECT_EQ(SendDlgItemMessageW(DisplayPage(), IDC_LIST_RENDERERS, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendDlgItemMessageW(DisplayPage(), IDC_LIST_RESOLUTIONS, LB_GETCOUNT, 0, 0), 0);
+
+    Click(m_hwnd, IDOK);
+    ExpectOneBox(L"Error-ExecutableLaunch");
+    EXPECT_FALSE(Closed());
+    // Without a renderer the display keys are gone; a token without a value is not written.
+    EXPECT_EQ(m_settingsFile.Read(), "\"Other\" \"kept\"\r\n");
+}

@@ -1,0 +1,187 @@
+#include "ui/PropertyPage_Display.h"
+
+#include "framework/DataExchange.h"
+#include "settings/SettingsFile.h"
+#include "strings/AnsiToWide.h"
+#include "strings/StringDatabase.h"
+#include "strings/WideTextCopy.h"
+#include "ui/resource.h"
+
+namespace
+{
+// One `"key" "value"` line with the value verbatim, nothing escaped.
+void AppendLine(std::wstring& text, const wchar_t* key, const std::wstring& value)
+{
+    text += L'"';
+    text += key;
+    text += L"\" \"";
+    text += value;
+    text += L"\"\n";
+}
+
+std::string ToAnsi(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = static_cast<int>(text.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return std::string();
+    std::string ansi(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &ansi[0], size, nullptr, nullptr);
+    return ansi;
+}
+} // namespace
+
+CPropertyPage_Display::CPropertyPage_Display(CStringDatabase* database)
+    : CPropertyPage_Display(database, CreateDirect3D9)
+{
+}
+
+CPropertyPage_Display::CPropertyPage_Display(CStringDatabase* database,
+                                             Direct3DFactory createDirect3D)
+    : CPropertyPage(IDD_DISPLAY), m_catalogue(createDirect3D), m_pStringDatabase(database)
+{
+    // With the sheet's own setting this keeps the Help button hidden.
+    m_psp.dwFlags &= ~PSP_HASHELP;
+}
+
+void CPropertyPage_Display::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LIST_DISPLAYS, m_listDisplays);
+    DDX_Control(pDX, IDC_LIST_RENDERERS, m_listRenderers);
+    DDX_Control(pDX, IDC_LIST_RESOLUTIONS, m_listResolutions);
+    DDX_Control(pDX, IDC_STATIC_DISPLAYS, m_staticDisplays);
+    DDX_Control(pDX, IDC_STATIC_RENDERERS, m_staticRenderers);
+    DDX_Control(pDX, IDC_STATIC_RESOLUTIONS, m_staticResolutions);
+    DDX_Control(pDX, IDC_STATIC_WARNING, m_staticWarning);
+}
+
+BOOL CPropertyPage_Display::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    InitLists();
+    LocalizeStatics();
+    return FALSE;
+}
+
+void CPropertyPage_Display::InitLists()
+{
+    // No folder: the game executable and the prior settings.cfg are looked for in the
+    // working folder, which is the installation folder the launcher is started in.
+    m_catalogue.Build(L"", L"settings.cfg");
+    FillLists();
+}
+
+void CPropertyPage_Display::FillLists()
+{
+    if (!GetSafeHwnd())
+        return;
+    const HWND renderers = GetDlgItem(IDC_LIST_RENDERERS).GetSafeHwnd();
+    const HWND displays = GetDlgItem(IDC_LIST_DISPLAYS).GetSafeHwnd();
+    const HWND resolutions = GetDlgItem(IDC_LIST_RESOLUTIONS).GetSafeHwnd();
+    if (renderers && displays && resolutions)
+        m_catalogue.FillLists(renderers, displays, resolutions);
+}
+
+void CPropertyPage_Display::LocalizeStatics()
+{
+    if (!GetSafeHwnd())
+        return;
+    const struct
+    {
+        int id;
+        const char* key;
+    } captions[] = {
+        {IDC_STATIC_DISPLAYS, "StaticDisplays"},
+        {IDC_STATIC_RENDERERS, "StaticRenderers"},
+        {IDC_STATIC_RESOLUTIONS, "StaticResolutions"},
+        {IDC_STATIC_WARNING, "StaticWarning"},
+    };
+    for (const auto& caption : captions)
+    {
+        CWnd control = GetDlgItem(caption.id);
+        if (!control.GetSafeHwnd())
+            continue;
+        const CWideTextCopy text(m_pStringDatabase->Lookup(caption.key));
+        control.SetWindowTextW(text.Text());
+    }
+}
+
+BOOL CPropertyPage_Display::OnCommand(WORD id, WORD code)
+{
+    const bool isList =
+        id == IDC_LIST_DISPLAYS || id == IDC_LIST_RENDERERS || id == IDC_LIST_RESOLUTIONS;
+    if (!isList || code != LBN_SELCHANGE)
+        return CPropertyPage::OnCommand(id, code);
+    OnSelChangeList();
+    return TRUE;
+}
+
+void CPropertyPage_Display::OnSelChangeList()
+{
+    if (GetSafeHwnd())
+        m_catalogue.UpdateFromLists(m_listRenderers.GetSafeHwnd(), m_listDisplays.GetSafeHwnd(),
+                                    m_listResolutions.GetSafeHwnd());
+    // Any change counts, also one the catalogue could not take (no line selected).
+    SetModified(TRUE);
+}
+
+void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
+{
+    const std::string deviceName = settings.TakeString("DeviceName", "");
+    const std::string rendererName = settings.TakeString("Renderer", "");
+    const int width = settings.TakeInt("ScreenWidth", 0);
+    const int height = settings.TakeInt("ScreenHeight", 0);
+    const int bitDepth = settings.TakeInt("BitDepth", 0);
+
+    // Every renderer has the same label, so any stored text finds the first one.
+    const CAnsiToWide wideRendererName(rendererName.c_str());
+    RendererInfo* renderer = m_catalogue.FindRenderer(wideRendererName.Text());
+    if (!renderer)
+        return;
+    m_catalogue.SetChosenRenderer(renderer);
+
+    DisplayInfo* display = nullptr;
+    if (!deviceName.empty())
+    {
+        const CAnsiToWide wideDeviceName(deviceName.c_str());
+        renderer->SelectDisplay(wideDeviceName.Text());
+        display = renderer->GetChosenDisplay();
+    }
+    // Without a stored display that still exists, the stored resolution is looked up on the
+    // first display, and the chosen display stays as it was.
+    if (!display)
+        display = renderer->FirstDisplay();
+    if (display)
+        display->SelectResolution(width, height, bitDepth);
+
+    FillLists();
+}
+
+std::wstring CPropertyPage_Display::FormatSettingsLines() const
+{
+    const RendererInfo* renderer = m_catalogue.GetChosenRenderer();
+    const DisplayInfo* display = renderer ? renderer->GetChosenDisplay() : nullptr;
+    if (!display || display->GetDescription().empty())
+        return std::wstring();
+
+    std::wstring text;
+    AppendLine(text, L"DeviceName", display->GetDeviceName());
+    // The game reads the display's description as the renderer's name.
+    AppendLine(text, L"Renderer", display->GetDescription());
+    if (const ResolutionInfo* resolution = display->GetChosenResolution())
+    {
+        AppendLine(text, L"ScreenWidth", std::to_wstring(resolution->GetWidth()));
+        AppendLine(text, L"ScreenHeight", std::to_wstring(resolution->GetHeight()));
+        AppendLine(text, L"BitDepth", std::to_wstring(resolution->GetBitDepth()));
+    }
+    return text;
+}
+
+std::string CPropertyPage_Display::GetSettingsText() const
+{
+    return ToAnsi(FormatSettingsLines());
+}

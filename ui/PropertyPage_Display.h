@@ -1,0 +1,61 @@
+#pragma once
+
+#include "display/DisplayCatalogue.h"
+#include "framework/ListBox.h"
+#include "framework/PropertyPage.h"
+#include "framework/Static.h"
+
+#include <string>
+
+class CDataExchange;
+class CSettingsFile;
+class CStringDatabase;
+
+// The Display page: the renderer, display and resolution lists, filled from the display
+// catalogue and kept in step with it as the player selects lines.
+class CPropertyPage_Display : public CPropertyPage
+{
+public:
+    // `database` is not owned and must outlive the page. The catalogue enumerates with the
+    // system's Direct3D 9.
+    explicit CPropertyPage_Display(CStringDatabase* database);
+    // The same with the catalogue enumerating through `createDirect3D`, so that tests can
+    // stand in for machines with several adapters.
+    CPropertyPage_Display(CStringDatabase* database, Direct3DFactory createDirect3D);
+
+    // Takes the stored display keys out of `settings` and chooses the stored display and
+    // resolution where the catalogue has them; refills the lists when the page has a window.
+    void ApplyStoredSettings(CSettingsFile& settings);
+    // The page's lines of settings.cfg in the ANSI code page; "" when no display is chosen.
+    std::string GetSettingsText() const;
+    // The same lines as UTF-16.
+    std::wstring FormatSettingsLines() const;
+
+    DisplayCatalogue& GetCatalogue() { return m_catalogue; }
+
+    BOOL OnInitDialog() override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnCommand(WORD id, WORD code) override;
+
+private:
+    // Builds the catalogue from the working folder and fills the lists.
+    void InitLists();
+    // Fills the three lists from the catalogue's choices, when all three have windows.
+    void FillLists();
+    // Sets the captions of the group boxes and the warning from the string database.
+    void LocalizeStatics();
+    // Takes the lists' selections into the catalogue and enables the sheet's Apply.
+    void OnSelChangeList();
+
+    DisplayCatalogue m_catalogue;
+    CStringDatabase* m_pStringDatabase;
+    CListBox m_listDisplays;
+    CListBox m_listRenderers;
+    CListBox m_listResolutions;
+    CStatic m_staticDisplays;
+    CStatic m_staticRenderers;
+    CStatic m_staticResolutions;
+    CStatic m_staticWarning;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "framework/Button.h"
+#include "framework/Edit.h"
+#include "framework/PropertyPage.h"
+#include "framework/Static.h"
+
+#include <string>
+
+class CDataExchange;
+class CSettingsFile;
+class CStringDatabase;
+
+// The Options page: seven check boxes that switch game features off or ask the game to
+// restore its defaults. The seven flags are the page's model; the check boxes show them while
+// the page has a window, and the settings lines are made from the flags alone, so they are
+// right whether or not the page was ever shown.
+class CPropertyPage_Options : public CPropertyPage
+{
+public:
+    // `database` is not owned and must outlive the page.
+    explicit CPropertyPage_Options(CStringDatabase* database);
+
+    // Sets the flags from the stored switches and takes their pairs out of `settings`.
+    void ApplyStoredSettings(CSettingsFile& settings);
+    // One `"key" "value"` line for each set flag, in a fixed order; "" when none is set.
+    std::string GetSettingsText() const;
+
+    BOOL OnInitDialog() override;
+
+    CStringDatabase* m_pStringDatabase;
+
+    CButton m_checkDisableHardwareSound;
+    CButton m_checkDisableJoysticks;
+    CButton m_checkDisableMovies;
+    CButton m_checkDisableMusic;
+    CButton m_checkDisableSound;
+    CButton m_checkDisableSoundFilters;
+    CButton m_checkRestoreDefaults;
+    CEdit m_editCommandLine;
+    CStatic m_staticAdvancedCommandLine;
+    CStatic m_staticCommandLineFlags;
+
+    // 0 (clear) or 1 (set).
+    int m_bDisableHardwareSound = 0;
+    int m_bDisableJoysticks = 0;
+    int m_bDisableMovies = 0;
+    int m_bDisableMusic = 0;
+    int m_bDisableSound = 0;
+    int m_bDisableSoundFilters = 0;
+    int m_bRestoreDefaults = 0;
+    // The text of the hidden command line edit. Nothing reads it: it reaches neither the
+    // settings file nor the game.
+    std::wstring m_strCommandLine;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnCommand(WORD id, WORD code) override;
+
+private:
+    // Sets the captions of the group boxes and check boxes from the string database.
+    void LocalizeControls();
+    // Any click on a check box or edit of the command line enables the sheet's Apply.
+    void OnOptionChanged();
+};

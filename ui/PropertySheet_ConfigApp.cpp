@@ -1,0 +1,137 @@
+#include "ui/PropertySheet_ConfigApp.h"
+
+#include "app/GameProcess.h"
+#include "strings/StringDatabase.h"
+#include "strings/WideTextCopy.h"
+
+CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
+                                                   CStringDatabase* database)
+    : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
+      m_pStringDatabase(database)
+{
+    // With the pages' own settings this keeps the Help button hidden.
+    m_psh.dwFlags &= ~PSH_HASHELP;
+    AddPage(&m_pageDisplay);
+    AddPage(&m_pageOptions);
+}
+
+BOOL CPropertySheet_ConfigApp::OnInitDialog()
+{
+    // The base has the Display page's window created; the Options page's window comes with
+    // the first selection of its tab.
+    const BOOL result = CPropertySheet::OnInitDialog();
+    LocalizeSheet();
+    m_settings = CSettingsFile::Load(GetSettingsFilePath().c_str());
+    m_pageDisplay.ApplyStoredSettings(m_settings);
+    m_pageOptions.ApplyStoredSettings(m_settings);
+    return result;
+}
+
+void CPropertySheet_ConfigApp::LocalizeSheet()
+{
+    if (!GetSafeHwnd())
+        return;
+
+    if (GetTabControl().GetSafeHwnd())
+    {
+        const CWideTextCopy displayTab(m_pStringDatabase->Lookup("TabDisplay"));
+        const CWideTextCopy optionsTab(m_pStringDatabase->Lookup("TabOptions"));
+        const struct
+        {
+            int index;
+            const wchar_t* text;
+        } tabs[] = {{0, displayTab.Text()}, {1, optionsTab.Text()}};
+        for (const auto& tab : tabs)
+        {
+            TCITEMW item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(tab.text);
+            GetTabControl().SendMessageW(TCM_SETITEMW, static_cast<WPARAM>(tab.index),
+                                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+
+    CWnd ok = GetDlgItem(IDOK);
+    if (ok.GetSafeHwnd())
+    {
+        const CWideTextCopy caption(m_pStringDatabase->Lookup("ButtonOK"));
+        ok.SetWindowTextW(caption.Text());
+        RECT rect;
+        ok.GetWindowRect(&rect);
+        ScreenToClient(&rect);
+        // Grows to the left by 40% of the width, the right edge kept, so that longer
+        // captions fit. The product is truncated toward zero.
+        const int width = rect.right - rect.left;
+        const int shift = static_cast<int>(width * -0.4f);
+        const int left = rect.left + shift;
+        ok.MoveWindow(left, rect.top, rect.right - left, rect.bottom - rect.top, TRUE);
+    }
+
+    const struct
+    {
+        int id;
+        const char* key;
+    } buttons[] = {
+        {ID_APPLY_NOW, "ButtonApply"},
+        {IDCANCEL, "ButtonCancel"},
+        // The Help button stays hidden; it is captioned all the same.
+        {IDHELP, "ButtonHelp"},
+    };
+    for (const auto& button : buttons)
+    {
+        CWnd control = GetDlgItem(button.id);
+        if (!control.GetSafeHwnd())
+            continue;
+        const CWideTextCopy caption(m_pStringDatabase->Lookup(button.key));
+        control.SetWindowTextW(caption.Text());
+    }
+}
+
+bool CPropertySheet_ConfigApp::ValidateAndApply()
+{
+    if (!GetSafeHwnd())
+        return false;
+    CPropertyPage* page = GetActivePage();
+    // Validation also moves the page's control values into its members.
+    if (!page || !page->OnKillActive())
+        return false;
+    PressButton(PSBTN_APPLYNOW);
+    return true;
+}
+
+void CPropertySheet_ConfigApp::OnApplyNow()
+{
+    if (!ValidateAndApply())
+        return;
+    // A failure has been shown by the save; the sheet stays open either way.
+    SaveSettingsFile();
+}
+
+void CPropertySheet_ConfigApp::OnOK()
+{
+    if (!ValidateAndApply())
+        return;
+    // The game is started only with its settings written, and the sheet closes only once
+    // the game runs.
+    if (!SaveSettingsFile())
+        return;
+    if (!LaunchGame())
+        return;
+    PressButton(PSBTN_OK);
+}
+
+bool CPropertySheet_ConfigApp::LaunchGame()
+{
+    if (StartGame())
+        return true;
+    ShowMessageBox("ErrorDialogTitle", "ErrorExecutableLaunchLowResources");
+    return false;
+}
+
+void CPropertySheet_ConfigApp::ShowMessageBox(const char* captionKey, const char* textKey)
+{
+    // Each lookup is copied at once: the next one may overwrite the manager's text.
+    const CWideTextCopy caption(m_pStringDatabase->Lookup(captionKey));
+    const CWideTextCopy text(m_pStringDatabase->Lookup(textKey));
+    MessageBoxW(text.Text(), caption.Text(), MB_OK);
+}

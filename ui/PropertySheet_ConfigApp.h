@@ -1,0 +1,57 @@
+#pragma once
+
+#include "framework/PropertySheet.h"
+#include "settings/SettingsFile.h"
+#include "ui/PropertyPage_Display.h"
+#include "ui/PropertyPage_Options.h"
+
+#include <string>
+
+class CStringDatabase;
+
+// The launcher's window: a property sheet with the Display and Options pages. When it opens
+// it localizes its tabs and buttons, loads settings.cfg from the settings folder and lets
+// each page take its keys. Apply writes settings.cfg again; OK writes it and starts the game.
+// Cancel and the close box leave the file alone.
+class CPropertySheet_ConfigApp : public CPropertySheet
+{
+public:
+    // The caption is copied. `database` is not owned and must outlive the sheet.
+    CPropertySheet_ConfigApp(const wchar_t* caption, CStringDatabase* database);
+
+    BOOL OnInitDialog() override;
+    // Sets the captions of the tabs and the buttons, and widens the OK button to the left
+    // by 40% of its width.
+    void LocalizeSheet();
+
+    // The path settings.cfg is loaded from and saved to.
+    std::string GetSettingsFilePath() const;
+    // The new content of settings.cfg: the Options page's lines, the Display page's lines,
+    // then every pair left in the store.
+    std::string ComposeSettingsText() const;
+    // Writes settings.cfg; on failure shows an error box and returns false.
+    bool SaveSettingsFile();
+    // Starts the game; on failure shows an error box and returns false.
+    bool LaunchGame();
+
+    CPropertyPage_Display& GetDisplayPage() { return m_pageDisplay; }
+    CPropertyPage_Options& GetOptionsPage() { return m_pageOptions; }
+    // The pairs loaded from settings.cfg that no page took.
+    const CSettingsFile& GetSettings() const { return m_settings; }
+
+protected:
+    void OnOK() override;
+    void OnApplyNow() override;
+
+private:
+    // Validates the active page and lets the property sheet control apply. False when there
+    // is no window or page, or the page refused.
+    bool ValidateAndApply();
+    // A box with an OK button and no icon, owned by the sheet, with the texts of both keys.
+    void ShowMessageBox(const char* captionKey, const char* textKey);
+
+    CPropertyPage_Display m_pageDisplay;
+    CPropertyPage_Options m_pageOptions;
+    CStringDatabase* m_pStringDatabase;
+    CSettingsFile m_settings;
+};
