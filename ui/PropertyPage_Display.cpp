@@ -131,6 +131,12 @@ void CPropertyPage_Display::OnSelChangeList()
 
 void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
 {
+    // Without a renderer (no game executable here, or no Direct3D) this page writes no
+    // display lines. Its keys then stay in the store and are written back unchanged, so that
+    // the player's display choice is not lost by a save from such a run.
+    if (!m_catalogue.FindRenderer(L""))
+        return;
+
     const std::string deviceName = settings.TakeString("DeviceName", "");
     const std::string rendererName = settings.TakeString("Renderer", "");
     const int width = settings.TakeInt("ScreenWidth", 0);
@@ -140,8 +146,6 @@ void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
     // Every renderer has the same label, so any stored text finds the first one.
     const CAnsiToWide wideRendererName(rendererName.c_str());
     RendererInfo* renderer = m_catalogue.FindRenderer(wideRendererName.Text());
-    if (!renderer)
-        return;
     m_catalogue.SetChosenRenderer(renderer);
 
     DisplayInfo* display = nullptr;

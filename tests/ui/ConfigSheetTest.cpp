@@ -239,6 +239,10 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
     Click(m_hwnd, IDOK);
     ExpectOneBox(L"Error-ExecutableLaunch");
     EXPECT_FALSE(Closed());
-    // Without a renderer the display keys are gone; a token without a value is not written.
-    EXPECT_EQ(m_settingsFile.Read(), "\"Other\" \"kept\"\r\n");
+    // Without a renderer the stored display keys are written back as they were; a token
+    // without a value is not written.
+    EXPECT_EQ(m_settingsFile.Read(),
+              "\"DeviceName\" \"\\\\.\\DISPLAY1\"\r\n\"Renderer\" \"Card\"\r\n"
+              "\"ScreenWidth\" \"640\"\r\n\"ScreenHeight\" \"480\"\r\n\"BitDepth\" \"32\"\r\n"
+              "\"Other\" \"kept\"\r\n");
 }

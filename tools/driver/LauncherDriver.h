@@ -16,8 +16,9 @@ public:
     LauncherDriver(const LauncherDriver&) = delete;
     LauncherDriver& operator=(const LauncherDriver&) = delete;
 
-    // Starts `executable` (a launcher started before is forgotten) with `workingFolder` as its current directory and waits until its
-    // property sheet is shown. False when the process cannot be started or shows no sheet.
+    // Starts `executable` (a launcher started before is forgotten) with `workingFolder` as its
+    // current directory and waits until its property sheet is shown. False when the process cannot
+    // be started or shows no sheet.
     bool Start(const std::wstring& executable, const std::wstring& workingFolder);
 
     // The sheet's window (null before Start succeeded).

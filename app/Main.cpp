@@ -1,0 +1,12 @@
+#include "app/WinApp_ConfigApp.h"
+
+#include <windows.h>
+
+// The one application object, constructed before the entry point runs.
+CWinApp_ConfigApp theApp;
+
+// The launcher's command line is not interpreted.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    return AfxWinMain(instance);
+}

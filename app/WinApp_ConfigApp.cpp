@@ -1,0 +1,53 @@
+#include "app/WinApp_ConfigApp.h"
+
+#include "app/BoundedFormat.h"
+#include "settings/BoundedString.h"
+#include "settings/ProductMode.h"
+#include "strings/AnsiToWide.h"
+#include "strings/StringDatabase.h"
+#include "strings/WideTextCopy.h"
+#include "ui/PropertySheet_ConfigApp.h"
+
+#include <commctrl.h>
+
+#include <memory>
+
+BOOL CWinApp_ConfigApp::OnCommand(UINT id)
+{
+    if (id != ID_HELP)
+        return FALSE;
+    OnHelp();
+    return TRUE;
+}
+
+BOOL CWinApp_ConfigApp::InitInstance()
+{
+    InitCommonControls();
+    CWinApp::InitInstance();
+
+    // The product mode decides where the framework's per-user profile would live; the
+    // launcher itself stores nothing there.
+    char productFolder[MAX_PATH] = {};
+    BoundedCopy(productFolder, GetProductFolderName(), sizeof productFolder);
+    char registryKey[MAX_PATH] = {};
+    BoundedFormat(registryKey, sizeof registryKey, "Kerrowind\\%s\\ConfigApp", productFolder);
+    {
+        const CAnsiToWide wideRegistryKey(registryKey);
+        SetRegistryKey(wideRegistryKey.Text());
+    }
+
+    // Looked for in the current directory, like every other relative name the launcher uses.
+    CStringDatabase database("Config.Strdb00p");
+    std::unique_ptr<CPropertySheet_ConfigApp> sheet;
+    {
+        const CWideTextCopy title(database.Lookup("WindowTitle"));
+        sheet = std::make_unique<CPropertySheet_ConfigApp>(title.Text(), &database);
+    }
+
+    // The sheet saves and starts the game itself; how it was closed does not matter here.
+    m_pMainWnd = sheet.get();
+    sheet->DoModal();
+    m_pMainWnd = nullptr;
+    sheet.reset();
+    return FALSE;
+}

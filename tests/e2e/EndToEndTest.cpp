@@ -1,0 +1,217 @@
+// The real launcher, started as a player starts it and worked through its windows from this
+// process, in a fresh installation folder each time.
+#include "tests/e2e/LauncherInstallation.h"
+#include "tests/support/TestEnvironment.h"
+#include "tools/driver/LauncherDriver.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+const DWORD kTimeoutMs = 20000;
+const int kApplyButton = 0x3021;
+const int kDisableSoundBox = 1001;
+
+// The settings the player had: a stored resolution, a switch, and a pair no page owns.
+const char kPreviousSettings[] = "\"Gamma\" \"1.2\"\r\n"
+                                 "\"ScreenWidth\" \"1280\"\r\n"
+                                 "\"ScreenHeight\" \"1024\"\r\n"
+                                 "\"BitDepth\" \"32\"\r\n"
+                                 "\"MusicEnable\" \"0\"\r\n";
+
+class EndToEndTest : public testing::Test
+{
+protected:
+    EndToEndTest() : m_reportTo(L"DRAV_STANDIN_REPORT", Widen(ReportPath())) {}
+
+    void TearDown() override { m_driver.Terminate(); }
+
+    std::string ReportPath() const { return m_installation.Path("game-report.txt"); }
+
+    // True once the stand-in game has written its report.
+    bool WaitForGameReport() const
+    {
+        for (DWORD waited = 0; waited < kTimeoutMs; waited += 100)
+        {
+            if (!ReadGameReport(ReportPath()).empty())
+                return true;
+            Sleep(100);
+        }
+        return false;
+    }
+
+    void StartLauncher()
+    {
+        ASSERT_TRUE(m_driver.Start(m_installation.Launcher(), m_installation.Folder()));
+    }
+
+    // Presses a button of the sheet and returns the message box it brought up (or null).
+    HWND PressExpectingMessageBox(int button)
+    {
+        m_driver.Click(m_driver.Button(button));
+        return m_driver.WaitForMessageBox(kTimeoutMs);
+    }
+
+    LauncherInstallation m_installation;
+    ScopedEnvironmentVariable m_reportTo;
+    ScopedSettingsFile m_retailSettings{"DRAV"};
+    LauncherDriver m_driver;
+};
+
+// Lines of a settings text split at CR LF; a bare LF stays inside a line and shows up.
+std::vector<std::string> CrLfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(text.size(), start) << "the text does not end with CR LF";
+    return lines;
+}
+} // namespace
+
+TEST_F(EndToEndTest, OkSavesTheSettingsStartsTheGameAndCloses)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_retailSettings.Write(kPreviousSettings);
+    StartLauncher();
+
+    m_driver.Click(m_driver.Button(IDOK));
+    ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
+    ASSERT_TRUE(WaitForGameReport());
+
+    const std::vector<std::string> lines = CrLfLines(m_retailSettings.Read());
+    ASSERT_EQ(7u, lines.size()) << m_retailSettings.Read();
+    EXPECT_EQ("\"MusicEnable\" \"0\"", lines[0]);
+    EXPECT_EQ(0u, lines[1].find("\"DeviceName\" \""));
+    EXPECT_EQ(0u, lines[2].find("\"Renderer\" \""));
+    EXPECT_EQ("\"ScreenWidth\" \"1280\"", lines[3]);
+    EXPECT_EQ("\"ScreenHeight\" \"1024\"", lines[4]);
+    EXPECT_EQ("\"BitDepth\" \"32\"", lines[5]);
+    EXPECT_EQ("\"Gamma\" \"1.2\"", lines[6]);
+
+    GameReport report = ReadGameReport(ReportPath());
+    EXPECT_EQ("DRAV.exe", report["game"]);
+    EXPECT_EQ("", report["arguments"]);
+    EXPECT_EQ(m_installation.Files().Path(), report["working folder"]);
+    EXPECT_EQ("0", report["MusicEnable"]);
+    EXPECT_EQ("1280", report["ScreenWidth"]);
+}
+
+TEST_F(EndToEndTest, OkWithoutTheGameSavesReportsAndStaysOpen)
+{
+    m_retailSettings.Write(kPreviousSettings);
+    StartLauncher();
+
+    const HWND box = PressExpectingMessageBox(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be started"));
+    EXPECT_EQ(L"DRAV Configuration", LauncherDriver::TextOf(box));
+    m_driver.DismissMessageBox(box);
+
+    // Without the game there is no renderer to choose from: the stored display choice is
+    // kept as it was, after the Options page's line.
+    EXPECT_EQ("\"MusicEnable\" \"0\"\r\n\"Gamma\" \"1.2\"\r\n\"ScreenWidth\" \"1280\"\r\n"
+              "\"ScreenHeight\" \"1024\"\r\n\"BitDepth\" \"32\"\r\n",
+              m_retailSettings.Read());
+    EXPECT_FALSE(m_driver.WaitForExit(500)) << "the sheet must stay open";
+    m_driver.Click(m_driver.Button(IDCANCEL));
+    EXPECT_TRUE(m_driver.WaitForExit(kTimeoutMs));
+    EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
+}
+
+TEST_F(EndToEndTest, FreeEditionSavesToItsOwnFolderAndStartsItsOwnGame)
+{
+    ScopedSettingsFile freeSettings("DRAVFree");
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_installation.AddFromBuild(L"DRAVMP.exe");
+    m_installation.Files().WriteFile("gamecfg.txt", "[General]\r\nPRODUCT_MPFREE=1\r\n");
+    freeSettings.Write("\"DisableMovies\" \"1\"\r\n");
+    StartLauncher();
+
+    m_driver.Click(m_driver.Button(IDOK));
+    ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
+    ASSERT_TRUE(WaitForGameReport());
+
+    GameReport report = ReadGameReport(ReportPath());
+    EXPECT_EQ("DRAVMP.exe", report["game"]);
+    EXPECT_EQ("1", report["DisableMovies"]);
+    EXPECT_EQ(0u, freeSettings.Read().find("\"DisableMovies\" \"1\"\r\n"));
+    EXPECT_EQ("", m_retailSettings.Read()) << "the retail settings must stay untouched";
+}
+
+TEST_F(EndToEndTest, ApplyThenCancelKeepsWhatApplyWroteAndStartsNothing)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    StartLauncher();
+
+    ASSERT_TRUE(m_driver.SelectTab(1));
+    m_driver.Click(m_driver.PageControl(kDisableSoundBox));
+    for (DWORD waited = 0; !IsWindowEnabled(m_driver.Button(kApplyButton)); waited += 50)
+    {
+        ASSERT_LT(waited, kTimeoutMs) << "a change must enable Apply";
+        Sleep(50);
+    }
+    m_driver.Click(m_driver.Button(kApplyButton));
+    for (DWORD waited = 0; IsWindowEnabled(m_driver.Button(kApplyButton)); waited += 50)
+    {
+        ASSERT_LT(waited, kTimeoutMs) << "Apply must grey itself";
+        Sleep(50);
+    }
+    const std::string applied = m_retailSettings.Read();
+    EXPECT_EQ(0u, applied.find("\"DisableSound\" \"1\"\r\n\"DeviceName\" \"")) << applied;
+
+    m_driver.Click(m_driver.Button(IDCANCEL));
+    ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
+    EXPECT_EQ(applied, m_retailSettings.Read());
+    EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
+}
+
+TEST_F(EndToEndTest, ReadOnlySettingsAreKeptAndTheGameIsNotStarted)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_retailSettings.Write(kPreviousSettings);
+    SetFileAttributesA(m_retailSettings.Path().c_str(), FILE_ATTRIBUTE_READONLY);
+    StartLauncher();
+
+    const HWND box = PressExpectingMessageBox(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be opened"));
+    m_driver.DismissMessageBox(box);
+
+    EXPECT_EQ(kPreviousSettings, m_retailSettings.Read());
+    EXPECT_FALSE(m_driver.WaitForExit(500));
+    EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
+}
+
+TEST_F(EndToEndTest, WithoutTheStringLibraryOrDatabaseTheFallbackTextsShowAndOkStillWorks)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    const struct
+    {
+        const wchar_t* missing;
+        const wchar_t* fallback;
+    } cases[] = {{L"Config.Strdb00p", L"[Database Invalid]"},
+                 {L"LexoraRuntime.dll", L"[Manager Invalid]"}};
+    for (const auto& missing : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "without " << std::wstring(missing.missing));
+        m_installation.Remove(missing.missing);
+        DeleteFileA(ReportPath().c_str());
+        StartLauncher();
+
+        EXPECT_EQ(missing.fallback, m_driver.Title());
+        for (const std::wstring& caption : m_driver.TabCaptions())
+            EXPECT_EQ(missing.fallback, caption);
+        for (int button : {IDOK, IDCANCEL, kApplyButton})
+            EXPECT_EQ(missing.fallback, LauncherDriver::TextOf(m_driver.Button(button)));
+
+        m_driver.Click(m_driver.Button(IDOK));
+        ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
+        EXPECT_TRUE(WaitForGameReport());
+    }
+}
