@@ -16,6 +16,8 @@ done
 for preset in i686 x86_64; do
   echo "=== $preset: tests"
   ctest --preset "$preset" || failed+=("$preset")
+  # Ends Wine's helper processes of this build before the virtual display goes away.
+  WINEPREFIX="$PWD/build/$preset/wineprefix" wineserver -k 2>/dev/null || true
 done
 
 if [ "${#failed[@]}" -ne 0 ]; then

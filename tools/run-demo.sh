@@ -48,3 +48,5 @@ echo
 echo "=== what the stand-in game received ($demo/game-report.txt):"
 for _ in $(seq 100); do [ -s game-report.txt ] && break; sleep 0.1; done
 cat game-report.txt
+# Ends Wine's helper processes before the virtual display goes away.
+WINEPREFIX="$root/$build/wineprefix" wineserver -k 2>/dev/null || true

@@ -2,9 +2,10 @@
 //
 //   ConfigDriver <launcher exe> <folder for screenshots>
 //
-// Starts the launcher in the current directory, saves a screenshot of each page
-// (display.bmp, options.bmp), presses OK and waits for the launcher to end. Message boxes
-// are reported and answered; if the launcher stays open after one, Cancel closes it.
+// Starts the launcher in the current directory, chooses the first resolution and ticks
+// "Disable Music", saves a screenshot of each page (display.bmp, options.bmp), presses OK
+// and waits for the launcher to end. Message boxes are reported and answered; if the
+// launcher stays open after one, Cancel closes it.
 #include "tools/driver/LauncherDriver.h"
 #include "tools/driver/ScreenCapture.h"
 
@@ -15,6 +16,8 @@ namespace
 {
 const DWORD kExitTimeoutMs = 20000;
 const DWORD kPollMs = 100;
+const int kResolutionList = 1002;
+const int kDisableMusicBox = 1003;
 
 void Say(const std::wstring& text)
 {
@@ -52,8 +55,15 @@ int wmain(int argc, wchar_t** argv)
     }
     Say(L"window \"" + driver.Title() + L"\" is open");
 
+    // A player's choices: the first resolution of the list, and no music.
+    if (driver.SelectListLine(driver.PageControl(kResolutionList), 0))
+        Say(L"chose the resolution " +
+            LauncherDriver::ListLines(driver.PageControl(kResolutionList))[0]);
     SaveShot(driver, shots + L"\\display.bmp");
     driver.SelectTab(1);
+    const HWND music = driver.PageControl(kDisableMusicBox);
+    SendMessageW(music, BM_CLICK, 0, 0);
+    Say(L"ticked \"" + LauncherDriver::TextOf(music) + L"\"");
     SaveShot(driver, shots + L"\\options.bmp");
     driver.SelectTab(0);
 
