@@ -24,6 +24,7 @@ BOOL CWinApp_ConfigApp::InitInstance()
 {
     InitCommonControls();
     CWinApp::InitInstance();
+    // The pages host no ActiveX controls, so there is no control container to enable.
 
     // The product mode decides where the framework's per-user profile would live; the
     // launcher itself stores nothing there.
@@ -38,6 +39,8 @@ BOOL CWinApp_ConfigApp::InitInstance()
 
     // Looked for in the current directory, like every other relative name the launcher uses.
     CStringDatabase database("Config.Strdb00p");
+    // The sheet keeps its own copy of the title, so the looked-up copy goes right after the
+    // sheet is made; the sheet is destroyed before the database it points to.
     std::unique_ptr<CPropertySheet_ConfigApp> sheet;
     {
         const CWideTextCopy title(database.Lookup("WindowTitle"));

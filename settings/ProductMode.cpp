@@ -4,7 +4,8 @@
 
 int ReadProductMode()
 {
-    return static_cast<int>(GetPrivateProfileIntA("General", "PRODUCT_MPFREE", 0, ".\\gamecfg.txt"));
+    return static_cast<int>(
+        GetPrivateProfileIntA("General", "PRODUCT_MPFREE", 0, ".\\gamecfg.txt"));
 }
 
 bool IsFreeEdition()

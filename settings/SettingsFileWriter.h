@@ -25,7 +25,8 @@ struct SettingsFileCalls
 // The text goes to `path` + ".new" in the same folder first and replaces the file only once
 // it is completely written and closed, so a failure never leaves the file empty or cut
 // short. OpenFailed when the path is empty, the folder is missing, or an existing file is
-// read-only or held open by someone who denies writing.
+// read-only or held open by someone who denies writing. The replacing file takes the
+// folder's default attributes and permissions, not those the old file had.
 SettingsWriteResult WriteSettingsFile(const std::string& path, const std::string& text);
 
 // The same with the calls on the new file taken from `calls`.

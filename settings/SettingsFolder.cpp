@@ -12,6 +12,16 @@ namespace
 {
 const char kCompanyFolder[] = "\\Kerrowind\\";
 
+// The position after the component that starts at `position` and its backslashes.
+char* SkipComponent(char* position)
+{
+    while (*position != '\0' && *position != '\\')
+        ++position;
+    while (*position == '\\')
+        ++position;
+    return position;
+}
+
 HRESULT QueryShellSharedDocuments(char* path)
 {
     return SHGetFolderPathA(nullptr, CSIDL_COMMON_DOCUMENTS | CSIDL_FLAG_CREATE, nullptr,
@@ -82,15 +92,25 @@ bool CreatePath(const char* path)
     if (length > 0 && path[length - 1] == ':')
         return false;
 
-    char prefix[MAX_PATH + 1] = {};
-    if (length > 0 && path[0] == '\\')
-        BoundedCopy(prefix, "\\", sizeof prefix);
-
     char copy[MAX_PATH + 1];
     BoundedCopy(copy, path, sizeof copy);
+    char* cursor = copy;
+
+    char prefix[MAX_PATH + 1] = {};
+    if (strncmp(copy, "\\\\", 2) == 0)
+    {
+        // A network path names its server and share, which cannot be made as directories
+        // (and must not be made below the current drive's root): the walk starts below them.
+        // A share that does not exist (checked above) cannot be made either.
+        cursor = SkipComponent(SkipComponent(copy + 2));
+        if (*cursor == '\0')
+            return false;
+        BoundedCopy(prefix, copy, static_cast<size_t>(cursor - copy) + 1);
+    }
+    else if (copy[0] == '\\')
+        BoundedCopy(prefix, "\\", sizeof prefix);
 
     // Split at backslashes; runs of them separate like one and produce no empty component.
-    char* cursor = copy;
     while (*cursor != '\0')
     {
         while (*cursor == '\\')

@@ -7,9 +7,10 @@
 // Size of every file read buffer, in bytes.
 constexpr uint32_t kFileBufferSize = 4096;
 
-// The process-wide pool of file read buffers. It starts with one chunk of 5 blocks before
-// any other code of the program runs, grows by 5 whenever it runs empty and is cleared at
-// exit. Use it only through the functions below, which take the pool's lock.
+// The process-wide pool of file read buffers. Static initialisation gives it one chunk of 5
+// blocks before the entry point runs (no static object may open a file); it grows by 5
+// whenever it runs empty and is cleared at exit. Use it only through the functions below,
+// which take the pool's lock.
 extern CBlockPool g_fileBufferPool;
 
 // A 4096-byte block, or null when the pool is empty and cannot grow.

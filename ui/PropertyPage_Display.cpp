@@ -131,10 +131,11 @@ void CPropertyPage_Display::OnSelChangeList()
 
 void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
 {
-    // Without a renderer (no game executable here, or no Direct3D) this page writes no
-    // display lines. Its keys then stay in the store and are written back unchanged, so that
-    // the player's display choice is not lost by a save from such a run.
-    if (!m_catalogue.FindRenderer(L""))
+    // Without a display to choose (no game executable here, no Direct3D, or no usable mode)
+    // this page writes no display lines. Its keys then stay in the store and are written back
+    // unchanged, so that a save from such a run does not lose the player's display choice.
+    RendererInfo* const anyRenderer = m_catalogue.FindRenderer(L"");
+    if (!anyRenderer || !anyRenderer->FirstDisplay())
         return;
 
     const std::string deviceName = settings.TakeString("DeviceName", "");
@@ -174,7 +175,7 @@ std::wstring CPropertyPage_Display::FormatSettingsLines() const
 
     std::wstring text;
     AppendLine(text, L"DeviceName", display->GetDeviceName());
-    // The game reads the display's description as the renderer's name.
+    // The display's description is stored under "Renderer".
     AppendLine(text, L"Renderer", display->GetDescription());
     if (const ResolutionInfo* resolution = display->GetChosenResolution())
     {

@@ -87,7 +87,7 @@ void CPropertyPage_Options::ApplyStoredSettings(CSettingsFile& settings)
 
 std::string CPropertyPage_Options::GetSettingsText() const
 {
-    // A clear flag writes nothing: the game's default is the feature switched on.
+    // Only set switches are written; a clear one adds no line.
     const struct
     {
         int flag;

@@ -11,7 +11,10 @@ namespace
 class ProductModeTest : public testing::Test
 {
 protected:
-    void WriteProductFile(const std::string& content) { m_folder.WriteFile("gamecfg.txt", content); }
+    void WriteProductFile(const std::string& content)
+    {
+        m_folder.WriteFile("gamecfg.txt", content);
+    }
 
     TempFolder m_folder;
     ScopedCurrentDirectory m_inFolder{m_folder.Path()};
@@ -37,8 +40,9 @@ TEST_F(ProductModeTest, OneMeansTheFreeEdition)
 
 TEST_F(ProductModeTest, EveryOtherValueMeansRetail)
 {
-    for (const char* content : {"[General]\r\nPRODUCT_MPFREE=0\r\n", "[General]\r\nPRODUCT_MPFREE=2\r\n",
-                                "[General]\r\nPRODUCT_MPFREE=\r\n", "[Other]\r\nPRODUCT_MPFREE=1\r\n"})
+    for (const char* content :
+         {"[General]\r\nPRODUCT_MPFREE=0\r\n", "[General]\r\nPRODUCT_MPFREE=2\r\n",
+          "[General]\r\nPRODUCT_MPFREE=\r\n", "[Other]\r\nPRODUCT_MPFREE=1\r\n"})
     {
         WriteProductFile(content);
         EXPECT_FALSE(IsFreeEdition()) << content;

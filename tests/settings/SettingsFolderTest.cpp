@@ -129,3 +129,16 @@ TEST(CreatePath, FileNamedLikeAComponentCountsAsExisting)
     // A directory below that file cannot be made.
     EXPECT_FALSE(CreatePath((folder / "taken\\below").c_str()));
 }
+
+TEST(CreatePath, NetworkPathNeverMakesFoldersBelowTheDriveRoot)
+{
+    TempFolder working;
+    ScopedCurrentDirectory inWorking(working.Path());
+    char root[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, root);
+    root[3] = '\0'; // "C:\"
+
+    EXPECT_FALSE(CreatePath("\\\\nosuchserver\\share\\Kerrowind\\DRAV\\"));
+    EXPECT_FALSE(CreatePath("\\\\nosuchserver\\share"));
+    EXPECT_FALSE(PathExists((std::string(root) + "nosuchserver").c_str()));
+}

@@ -70,14 +70,24 @@ TEST(DisplayPage, StoredChoicesApplyOnlyWhereTheCatalogueHasThem)
         EXPECT_EQ(settings.Tokens().size(), test.stored.rfind("\"Other\"", 0) == 0 ? 2u : 0u)
             << "the display keys are taken out";
     }
+}
 
-    // Without a renderer the page writes nothing and leaves the stored display keys in the
-    // store, so that a save writes them back instead of losing them.
-    CPropertyPage_Display page(nullptr, CreateNoDirect3D);
-    CSettingsFile settings = StoredSettings(StoredChoice("\\\\.\\DISPLAY1", "1024", "32"));
-    page.ApplyStoredSettings(settings);
-    EXPECT_EQ(settings.Tokens().size(), 8u);
-    EXPECT_EQ(page.GetSettingsText(), "");
+// With nothing to choose from (no Direct3D, or no usable adapter) the page writes nothing and
+// leaves the stored display keys in the store, so that a save writes them back instead of
+// losing them.
+TEST(DisplayPage, StoredChoiceSurvivesARunWithNothingToChooseFrom)
+{
+    FakeDirect3D noAdapters;
+    for (Direct3DFactory factory : {CreateNoDirect3D, CreateFakeDirect3D})
+    {
+        CPropertyPage_Display page(nullptr, factory);
+        page.GetCatalogue().AddRenderer(L"DRAV.exe");
+        page.GetCatalogue().ChooseDefaults();
+        CSettingsFile settings = StoredSettings(StoredChoice("\\\\.\\DISPLAY1", "1024", "32"));
+        page.ApplyStoredSettings(settings);
+        EXPECT_EQ(settings.Tokens().size(), 8u);
+        EXPECT_EQ(page.GetSettingsText(), "");
+    }
 }
 
 // The page in a sheet of its own, so that the catalogue can stand on fake adapters, opened in
