@@ -31,9 +31,14 @@ fi
 
 echo "install-deps: installing ${missing[*]}"
 if [ -n "${fresh_arch:-}" ] || ! apt-get install -y -s "${missing[@]}" >/dev/null 2>&1; then
-  apt-get update
+  if ! apt-get update; then
+    echo "install-deps: apt-get update failed; check the network and the machine's apt" \
+      "sources, then run tools/install-deps.sh again" >&2
+    exit 1
+  fi
 fi
 if ! DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"; then
-  echo "install-deps: apt-get could not install: ${missing[*]}" >&2
+  echo "install-deps: apt-get could not install: ${missing[*]}; check the output above and" \
+    "the machine's apt sources, then run tools/install-deps.sh again" >&2
   exit 1
 fi

@@ -6,14 +6,21 @@
 # stand-in game, which shows what it received. Without a display it runs on a virtual one,
 # saves a screenshot of each page, presses OK, and prints the settings.cfg it wrote and the
 # stand-in game's report.
+#
+# It runs the shipped 32-bit launcher, or the 64-bit build of the same launcher (with its own
+# string library) where this machine runs no 32-bit code.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
-cmake --preset i686 >/dev/null
-cmake --build --preset i686
+source tools/windows-programs.sh
+echo "$windows_programs_line"
+preset=${WINDOWS_PRESETS%% *}
+[ -z "$WINDOWS_32BIT_WHY" ] || echo "run-demo: running the x86_64 build of the launcher instead"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
 
-build=build/i686
+build=build/$preset
 demo=$PWD/build/demo
 rm -rf "$demo"
 cmake --install "$build" --prefix "$demo" --component launcher >/dev/null
