@@ -25,15 +25,15 @@ public:
     int TakeInt(const char* key, int defaultValue);
     // True only when the value is exactly "1".
     bool TakeBool(const char* key, bool defaultValue);
+    // The value unchanged into `value`; false, and `value` untouched, when the key is absent
+    // or has no value.
+    bool TakeValue(const char* key, std::string& value);
 
     // The tokens still in the store, first to last.
     const std::list<std::string>& Tokens() const { return m_tokens; }
 
 private:
     explicit CSettingsFile(std::list<std::string> tokens);
-
-    // Removes `key` and its value; true and `value` set when a value followed the key.
-    bool TakeValue(const char* key, std::string& value);
 
     std::list<std::string> m_tokens;
 };

@@ -246,3 +246,22 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
               "\"ScreenWidth\" \"640\"\r\n\"ScreenHeight\" \"480\"\r\n\"BitDepth\" \"32\"\r\n"
               "\"Other\" \"kept\"\r\n");
 }
+
+TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
+{
+    ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
+    const std::string stored = "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n"
+                               "\"BitDepth\" \"16\"\n\"Other\" \"kept\"\n";
+    m_settingsFile.Write(stored);
+    Open();
+
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    const std::string saved = m_settingsFile.Read();
+    EXPECT_EQ(saved.rfind("\"DisableSound\" \"1\"\r\n\"DeviceName\" ", 0), 0u) << saved;
+    // The stored lines stand where the page's resolution would, before the pairs it does not own.
+    const std::string kept = WithCrLf(stored);
+    ASSERT_GT(saved.size(), kept.size());
+    EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
+}
