@@ -14,6 +14,11 @@ public:
     // The tokens of the file at `path` (ANSI code page) in file order. Never fails: a file
     // that cannot be opened, sized or read gives an empty store.
     static CSettingsFile Load(const char* path);
+    // The same into `settings`, and false when a file exists at `path` but could not be
+    // opened, sized or read, or is too big to be read: the store is then empty and the file
+    // must not be overwritten with it. A missing file (or folder) gives an empty store and
+    // true.
+    static bool Load(const char* path, CSettingsFile& settings);
 
     // Each take looks for the first token equal to `key`, wherever it stands, and removes it
     // together with the token after it, which is the value. An absent key gives the default
@@ -33,8 +38,6 @@ public:
     const std::list<std::string>& Tokens() const { return m_tokens; }
 
 private:
-    explicit CSettingsFile(std::list<std::string> tokens);
-
     std::list<std::string> m_tokens;
 };
 

@@ -247,6 +247,27 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
               "\"Other\" \"kept\"\r\n");
 }
 
+TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGame)
+{
+    ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
+    m_settingsFile.Write("\"Other\" \"kept\"\n");
+    const HANDLE holder = CreateFileA(m_settingsFile.Path().c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Open();
+    // Let go at once: only the failed load keeps the file from being written.
+    CloseHandle(holder);
+
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    Click(m_hwnd, IDOK);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    EXPECT_FALSE(Closed());
+    EXPECT_EQ(m_settingsFile.Read(), "\"Other\" \"kept\"\n");
+}
+
 TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
 {
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
