@@ -62,6 +62,24 @@ protected:
         }
     }
 
+    // The sheet is shown before it localizes itself and loads settings.cfg. Once it did, the
+    // OK button is wider than Cancel, and a message sent then is handled only after that work.
+    void WaitUntilTheSheetIsSetUp()
+    {
+        for (DWORD waited = 0; Width(IDOK) <= Width(IDCANCEL); waited += 50)
+        {
+            ASSERT_LT(waited, kTimeoutMs) << "the OK button was never widened";
+            Sleep(50);
+        }
+        SendMessageW(m_driver.Sheet(), WM_NULL, 0, 0);
+    }
+    int Width(int button) const
+    {
+        RECT rect = {};
+        GetWindowRect(m_driver.Button(button), &rect);
+        return rect.right - rect.left;
+    }
+
     // Presses a button of the sheet and returns the message box it brought up (or null).
     HWND PressExpectingMessageBox(int button)
     {
@@ -237,6 +255,7 @@ TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAtStartAreKeptAndTheGameIsNotSt
                                       OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     StartLauncher();
+    WaitUntilTheSheetIsSetUp();
     // The other program is gone before the player saves; the launcher still read nothing.
     CloseHandle(holder);
 
