@@ -4,9 +4,12 @@
 #include "settings/ProductMode.h"
 #include "strings/AnsiToWide.h"
 
-#include <windows.h>
-
 bool StartGame()
+{
+    return StartGame(ResumeThread);
+}
+
+bool StartGame(ResumeThreadCall resume)
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -23,8 +26,11 @@ bool StartGame()
                         CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
         return false;
 
-    ResumeThread(process.hThread);
+    // A game left suspended would hold its files and never show; it is ended instead.
+    const bool resumed = resume(process.hThread) != static_cast<DWORD>(-1);
+    if (!resumed)
+        TerminateProcess(process.hProcess, 1);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    return true;
+    return resumed;
 }

@@ -43,21 +43,31 @@ bool IsLoadableSettingsSize(long long size)
     return size >= 0 && size < 0xFFFFFFFFLL;
 }
 
-CSettingsFile::CSettingsFile(std::list<std::string> tokens) : m_tokens(std::move(tokens)) {}
-
 CSettingsFile CSettingsFile::Load(const char* path)
 {
+    CSettingsFile settings;
+    Load(path, settings);
+    return settings;
+}
+
+bool CSettingsFile::Load(const char* path, CSettingsFile& settings)
+{
+    settings.m_tokens.clear();
     // Reading is shared with other readers only: a file that someone is writing is not read.
     const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return CSettingsFile();
+    {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
 
     const std::unique_ptr<char[]> text = ReadWholeFile(file);
     CloseHandle(file);
     if (!text)
-        return CSettingsFile();
-    return CSettingsFile(TokenizeSettingsText(text.get()));
+        return false;
+    settings.m_tokens = TokenizeSettingsText(text.get());
+    return true;
 }
 
 bool CSettingsFile::TakeValue(const char* key, std::string& value)

@@ -14,6 +14,11 @@ public:
     // The tokens of the file at `path` (ANSI code page) in file order. Never fails: a file
     // that cannot be opened, sized or read gives an empty store.
     static CSettingsFile Load(const char* path);
+    // The same into `settings`, and false when a file exists at `path` but could not be
+    // opened, sized or read, or is too big to be read: the store is then empty and the file
+    // must not be overwritten with it. A missing file (or folder) gives an empty store and
+    // true.
+    static bool Load(const char* path, CSettingsFile& settings);
 
     // Each take looks for the first token equal to `key`, wherever it stands, and removes it
     // together with the token after it, which is the value. An absent key gives the default
@@ -25,16 +30,14 @@ public:
     int TakeInt(const char* key, int defaultValue);
     // True only when the value is exactly "1".
     bool TakeBool(const char* key, bool defaultValue);
+    // The value unchanged into `value`; false, and `value` untouched, when the key is absent
+    // or has no value.
+    bool TakeValue(const char* key, std::string& value);
 
     // The tokens still in the store, first to last.
     const std::list<std::string>& Tokens() const { return m_tokens; }
 
 private:
-    explicit CSettingsFile(std::list<std::string> tokens);
-
-    // Removes `key` and its value; true and `value` set when a value followed the key.
-    bool TakeValue(const char* key, std::string& value);
-
     std::list<std::string> m_tokens;
 };
 

@@ -2,10 +2,13 @@
 
 #include "framework/DataExchange.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsText.h"
 #include "strings/AnsiToWide.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
 #include "ui/resource.h"
+
+#include <cstdlib>
 
 namespace
 {
@@ -140,9 +143,10 @@ void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
 
     const std::string deviceName = settings.TakeString("DeviceName", "");
     const std::string rendererName = settings.TakeString("Renderer", "");
-    const int width = settings.TakeInt("ScreenWidth", 0);
-    const int height = settings.TakeInt("ScreenHeight", 0);
-    const int bitDepth = settings.TakeInt("BitDepth", 0);
+    m_storedResolutionLines.clear();
+    const int width = TakeStoredResolutionValue(settings, "ScreenWidth");
+    const int height = TakeStoredResolutionValue(settings, "ScreenHeight");
+    const int bitDepth = TakeStoredResolutionValue(settings, "BitDepth");
 
     // Every renderer has the same label, so any stored text finds the first one.
     const CAnsiToWide wideRendererName(rendererName.c_str());
@@ -164,6 +168,22 @@ void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
         display->SelectResolution(width, height, bitDepth);
 
     FillLists();
+}
+
+int CPropertyPage_Display::TakeStoredResolutionValue(CSettingsFile& settings, const char* key)
+{
+    std::string value;
+    if (!settings.TakeValue(key, value))
+        return 0;
+    AppendSettingsLine(m_storedResolutionLines, key, value);
+    return atoi(value.c_str());
+}
+
+bool CPropertyPage_Display::WritesChosenResolution() const
+{
+    const RendererInfo* renderer = m_catalogue.GetChosenRenderer();
+    const DisplayInfo* display = renderer ? renderer->GetChosenDisplay() : nullptr;
+    return display && !display->GetDescription().empty() && display->GetChosenResolution();
 }
 
 std::wstring CPropertyPage_Display::FormatSettingsLines() const
@@ -188,5 +208,10 @@ std::wstring CPropertyPage_Display::FormatSettingsLines() const
 
 std::string CPropertyPage_Display::GetSettingsText() const
 {
-    return ToAnsi(FormatSettingsLines());
+    std::string text = ToAnsi(FormatSettingsLines());
+    // A stored resolution that this display lacks, or that the player never changed, is
+    // kept until the player chooses one, rather than dropped by a save of other settings.
+    if (!WritesChosenResolution())
+        text += m_storedResolutionLines;
+    return text;
 }

@@ -27,6 +27,7 @@ public:
     // resolution where the catalogue has them; refills the lists when the page has a window.
     void ApplyStoredSettings(CSettingsFile& settings);
     // The page's lines of settings.cfg in the ANSI code page; "" when no display is chosen.
+    // While no resolution is chosen, the stored resolution lines are written as they were.
     std::string GetSettingsText() const;
     // The same lines as UTF-16.
     std::wstring FormatSettingsLines() const;
@@ -48,6 +49,11 @@ private:
     void LocalizeStatics();
     // Takes the lists' selections into the catalogue and enables the sheet's Apply.
     void OnSelChangeList();
+    // Takes a resolution key out of `settings` and keeps its line; atoi of the value, 0 when
+    // the key is absent or has no value.
+    int TakeStoredResolutionValue(CSettingsFile& settings, const char* key);
+    // True when FormatSettingsLines holds a resolution.
+    bool WritesChosenResolution() const;
 
     DisplayCatalogue m_catalogue;
     CStringDatabase* m_pStringDatabase;
@@ -58,4 +64,6 @@ private:
     CStatic m_staticRenderers;
     CStatic m_staticResolutions;
     CStatic m_staticWarning;
+    // The stored "ScreenWidth", "ScreenHeight" and "BitDepth" lines, as settings text.
+    std::string m_storedResolutionLines;
 };

@@ -29,7 +29,8 @@ public:
     // The new content of settings.cfg: the Options page's lines, the Display page's lines,
     // then every pair left in the store.
     std::string ComposeSettingsText() const;
-    // Writes settings.cfg; on failure shows an error box and returns false.
+    // Writes settings.cfg; on failure shows an error box and returns false. A settings.cfg
+    // that existed but could not be read when the sheet opened is never written.
     bool SaveSettingsFile();
     // Starts the game; on failure shows an error box and returns false.
     bool LaunchGame();
@@ -54,4 +55,6 @@ private:
     CPropertyPage_Options m_pageOptions;
     CStringDatabase* m_pStringDatabase;
     CSettingsFile m_settings;
+    // settings.cfg existed but could not be read: saving would lose every pair in it.
+    bool m_settingsFileUnreadable = false;
 };

@@ -19,6 +19,13 @@ std::string CPropertySheet_ConfigApp::ComposeSettingsText() const
 
 bool CPropertySheet_ConfigApp::SaveSettingsFile()
 {
+    // Another program may hold the file or a read may have failed; the player can close that
+    // program and start the launcher again.
+    if (m_settingsFileUnreadable)
+    {
+        ShowMessageBox("ErrorDialogTitle", "ErrorFileOpenFailed");
+        return false;
+    }
     switch (WriteSettingsFile(GetSettingsFilePath(), ComposeSettingsText()))
     {
     case SettingsWriteResult::Written:

@@ -15,6 +15,7 @@ namespace
 const DWORD kTimeoutMs = 20000;
 const int kApplyButton = 0x3021;
 const int kDisableSoundBox = 1001;
+const int kResolutionList = 1002;
 
 // The settings the player had: a stored resolution, a switch, and a pair no page owns.
 const char kPreviousSettings[] = "\"Gamma\" \"1.2\"\r\n"
@@ -47,6 +48,36 @@ protected:
     void StartLauncher()
     {
         ASSERT_TRUE(m_driver.Start(m_installation.Launcher(), m_installation.Folder()));
+    }
+
+    // Waits until the Apply button is enabled (a change was made) or greyed (it was applied).
+    void WaitUntilApplyIs(bool enabled)
+    {
+        for (DWORD waited = 0; (IsWindowEnabled(m_driver.Button(kApplyButton)) != FALSE) != enabled;
+             waited += 50)
+        {
+            ASSERT_LT(waited, kTimeoutMs)
+                << "Apply did not become " << (enabled ? "enabled" : "greyed");
+            Sleep(50);
+        }
+    }
+
+    // The sheet is shown before it localizes itself and loads settings.cfg. Once it did, the
+    // OK button is wider than Cancel, and a message sent then is handled only after that work.
+    void WaitUntilTheSheetIsSetUp()
+    {
+        for (DWORD waited = 0; Width(IDOK) <= Width(IDCANCEL); waited += 50)
+        {
+            ASSERT_LT(waited, kTimeoutMs) << "the OK button was never widened";
+            Sleep(50);
+        }
+        SendMessageW(m_driver.Sheet(), WM_NULL, 0, 0);
+    }
+    int Width(int button) const
+    {
+        RECT rect = {};
+        GetWindowRect(m_driver.Button(button), &rect);
+        return rect.right - rect.left;
     }
 
     // Presses a button of the sheet and returns the message box it brought up (or null).
@@ -214,4 +245,56 @@ TEST_F(EndToEndTest, WithoutTheStringLibraryOrDatabaseTheFallbackTextsShowAndOkS
         ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
         EXPECT_TRUE(WaitForGameReport());
     }
+}
+
+TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAtStartAreKeptAndTheGameIsNotStarted)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_retailSettings.Write(kPreviousSettings);
+    const HANDLE holder = CreateFileA(m_retailSettings.Path().c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    StartLauncher();
+    WaitUntilTheSheetIsSetUp();
+    // The other program is gone before the player saves; the launcher still read nothing.
+    CloseHandle(holder);
+
+    const HWND box = PressExpectingMessageBox(IDOK);
+    ASSERT_TRUE(box);
+    EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be opened"));
+    m_driver.DismissMessageBox(box);
+
+    EXPECT_EQ(kPreviousSettings, m_retailSettings.Read());
+    EXPECT_FALSE(m_driver.WaitForExit(500)) << "the sheet must stay open";
+    EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
+}
+
+TEST_F(EndToEndTest, StoredResolutionTheScreenLacksSurvivesAnApplyOfAnOption)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_retailSettings.Write("\"ScreenWidth\" \"1600\"\r\n\"ScreenHeight\" \"1200\"\r\n"
+                           "\"BitDepth\" \"32\"\r\n\"Gamma\" \"1.2\"\r\n");
+    StartLauncher();
+    for (const std::wstring& line :
+         LauncherDriver::ListLines(m_driver.PageControl(kResolutionList)))
+    {
+        if (line.find(L"1600 x 1200 x 32") != std::wstring::npos)
+            GTEST_SKIP() << "this screen offers 1600 x 1200";
+    }
+
+    ASSERT_TRUE(m_driver.SelectTab(1));
+    m_driver.Click(m_driver.PageControl(kDisableSoundBox));
+    WaitUntilApplyIs(true);
+    m_driver.Click(m_driver.Button(kApplyButton));
+    WaitUntilApplyIs(false);
+
+    const std::vector<std::string> lines = CrLfLines(m_retailSettings.Read());
+    ASSERT_EQ(7u, lines.size()) << m_retailSettings.Read();
+    EXPECT_EQ("\"DisableSound\" \"1\"", lines[0]);
+    EXPECT_EQ(0u, lines[1].find("\"DeviceName\" \""));
+    EXPECT_EQ(0u, lines[2].find("\"Renderer\" \""));
+    EXPECT_EQ("\"ScreenWidth\" \"1600\"", lines[3]);
+    EXPECT_EQ("\"ScreenHeight\" \"1200\"", lines[4]);
+    EXPECT_EQ("\"BitDepth\" \"32\"", lines[5]);
+    EXPECT_EQ("\"Gamma\" \"1.2\"", lines[6]);
 }

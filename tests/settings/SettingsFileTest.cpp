@@ -28,6 +28,12 @@ protected:
         return CSettingsFile::Load(Path().c_str());
     }
     std::string Path() const { return m_folder / "settings.cfg"; }
+    // A store that is not empty, to see that a load replaces it.
+    CSettingsFile StoredPair()
+    {
+        m_folder.WriteFile("pair.cfg", "A 1");
+        return CSettingsFile::Load((m_folder / "pair.cfg").c_str());
+    }
 
     TempFolder m_folder;
 };
@@ -92,6 +98,34 @@ TEST_F(SettingsFileTest, FileHeldWithoutReadSharingOrOpenForWritingIsNotRead)
     ASSERT_NE(INVALID_HANDLE_VALUE, reader);
     EXPECT_EQ((Tokens{"A", "1"}), TokensOf(CSettingsFile::Load(Path().c_str())));
     CloseHandle(reader);
+}
+
+TEST_F(SettingsFileTest, OnlyAnExistingFileThatCannotBeReadCountsAsAFailedLoad)
+{
+    CSettingsFile settings = StoredPair();
+    EXPECT_TRUE(CSettingsFile::Load((m_folder / "missing.cfg").c_str(), settings));
+    EXPECT_TRUE(settings.Tokens().empty());
+    settings = StoredPair();
+    EXPECT_TRUE(CSettingsFile::Load((m_folder / "no\\such\\settings.cfg").c_str(), settings));
+    EXPECT_TRUE(settings.Tokens().empty());
+
+    LoadText("\"A\" \"1\"");
+    const HANDLE exclusive =
+        CreateFileA(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, exclusive);
+    settings = StoredPair();
+    EXPECT_FALSE(CSettingsFile::Load(Path().c_str(), settings));
+    EXPECT_TRUE(settings.Tokens().empty());
+    CloseHandle(exclusive);
+
+    // 4 GiB, made sparse: the size alone refuses it.
+    const HANDLE huge =
+        CreateFileA(Path().c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 0x100000000LL;
+    ASSERT_TRUE(SetFilePointerEx(huge, size, nullptr, FILE_BEGIN) && SetEndOfFile(huge));
+    CloseHandle(huge);
+    EXPECT_FALSE(CSettingsFile::Load(Path().c_str(), settings));
 }
 
 TEST_F(SettingsFileTest, LoadingLeavesTheFileFreeForWriting)

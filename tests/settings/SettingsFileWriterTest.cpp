@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -46,6 +48,34 @@ int CloseOnFullDisk(FILE* file)
 int WriteOnFullDisk(const char*, FILE*)
 {
     return EOF;
+}
+
+bool g_wroteInPlace = false;
+
+BOOL WINAPI WriteInPlaceOnFullDisk(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+{
+    g_wroteInPlace = true;
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// The file's access control list in its text form.
+std::string AccessRights(const std::string& path)
+{
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size);
+    char* text = nullptr;
+    if (size == 0 ||
+        !GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size,
+                          &size) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr))
+        return "(unreadable)";
+    const std::string rights = text;
+    LocalFree(text);
+    return rights;
 }
 
 } // namespace
@@ -124,27 +154,68 @@ TEST_F(SettingsFileWriterTest, FileHeldByAReaderThatDeniesWritingFailsToOpen)
     EXPECT_TRUE(NoLeftover());
 }
 
-TEST_F(SettingsFileWriterTest, FileThatCannotBeReplacedFailsToWriteAndKeepsItsContent)
+TEST_F(SettingsFileWriterTest, FileHeldOpenByTheCRuntimeIsRewrittenInPlace)
 {
-    // Writing is shared, deleting is not: the file opens for writing but cannot be replaced.
-    m_folder.WriteFile("settings.cfg", kOldContent);
-    const HANDLE holder =
-        CreateFileA(Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    // fopen shares reading and writing but not deleting: the file cannot be replaced. The new
+    // text is shorter than the old one first, then longer.
+    const std::string longer(80, 'x');
+    const struct
+    {
+        std::string text;
+        std::string content;
+    } cases[] = {{"\"A\" \"1\"\n", "\"A\" \"1\"\r\n"}, {longer, longer}};
+    for (const auto& test : cases)
+    {
+        m_folder.WriteFile("settings.cfg", kOldContent);
+        FILE* const holder = fopen(Path().c_str(), "r");
+        ASSERT_NE(holder, nullptr);
 
-    EXPECT_EQ(SettingsWriteResult::WriteFailed, Write("\"A\" \"1\"\n"));
-    CloseHandle(holder);
+        EXPECT_EQ(SettingsWriteResult::Written, Write(test.text));
+        fclose(holder);
+        EXPECT_EQ(test.content, Content());
+        EXPECT_TRUE(NoLeftover());
+    }
+}
+
+TEST_F(SettingsFileWriterTest, FileHeldOpenOnAFullDiskKeepsItsContent)
+{
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    FILE* const holder = fopen(Path().c_str(), "r");
+    ASSERT_NE(holder, nullptr);
+
+    const SettingsFileCalls fullDisk = {fopen, fputs, fflush, fclose, WriteInPlaceOnFullDisk};
+    EXPECT_EQ(SettingsWriteResult::WriteFailed,
+              WriteSettingsFile(Path(), std::string(80, 'x'), fullDisk));
+    fclose(holder);
+    EXPECT_TRUE(g_wroteInPlace);
     EXPECT_EQ(kOldContent, Content());
     EXPECT_TRUE(NoLeftover());
+}
+
+TEST_F(SettingsFileWriterTest, ReplacedFileKeepsItsAttributesAndAccessRights)
+{
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    // Everyone may change the file, as an installer sets it for all users of the machine.
+    PSECURITY_DESCRIPTOR everyoneMayChange = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:(A;;FA;;;WD)", SDDL_REVISION_1, &everyoneMayChange, nullptr));
+    ASSERT_TRUE(SetFileSecurityA(Path().c_str(), DACL_SECURITY_INFORMATION, everyoneMayChange));
+    LocalFree(everyoneMayChange);
+    ASSERT_TRUE(SetFileAttributesA(Path().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const std::string rights = AccessRights(Path());
+
+    EXPECT_EQ(SettingsWriteResult::Written, Write("\"A\" \"1\"\n"));
+    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
+    EXPECT_NE(GetFileAttributesA(Path().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(rights, AccessRights(Path()));
 }
 
 TEST_F(SettingsFileWriterTest, FullDiskFailuresKeepTheOldFileAndLeaveNothingBehind)
 {
     const SettingsFileCalls failing[] = {
-        {fopen, WriteOnFullDisk, fflush, fclose},
-        {fopen, fputs, FlushOnFullDisk, fclose},
-        {fopen, fputs, fflush, CloseOnFullDisk},
+        {fopen, WriteOnFullDisk, fflush, fclose, WriteFile},
+        {fopen, fputs, FlushOnFullDisk, fclose, WriteFile},
+        {fopen, fputs, fflush, CloseOnFullDisk, WriteFile},
     };
     for (const SettingsFileCalls& calls : failing)
     {
@@ -157,7 +228,7 @@ TEST_F(SettingsFileWriterTest, FullDiskFailuresKeepTheOldFileAndLeaveNothingBehi
 
     // Without an old file, a failed write creates none.
     DeleteFileA(Path().c_str());
-    const SettingsFileCalls flushFails = {fopen, fputs, FlushOnFullDisk, fclose};
+    const SettingsFileCalls flushFails = {fopen, fputs, FlushOnFullDisk, fclose, WriteFile};
     EXPECT_EQ(SettingsWriteResult::WriteFailed,
               WriteSettingsFile(Path(), "\"A\" \"1\"\n", flushFails));
     EXPECT_FALSE(Exists("settings.cfg"));

@@ -246,3 +246,43 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
               "\"ScreenWidth\" \"640\"\r\n\"ScreenHeight\" \"480\"\r\n\"BitDepth\" \"32\"\r\n"
               "\"Other\" \"kept\"\r\n");
 }
+
+TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGame)
+{
+    ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
+    m_settingsFile.Write("\"Other\" \"kept\"\n");
+    const HANDLE holder = CreateFileA(m_settingsFile.Path().c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Open();
+    // Let go at once: only the failed load keeps the file from being written.
+    CloseHandle(holder);
+
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    Click(m_hwnd, IDOK);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    EXPECT_FALSE(Closed());
+    EXPECT_EQ(m_settingsFile.Read(), "\"Other\" \"kept\"\n");
+}
+
+TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
+{
+    ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
+    const std::string stored = "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n"
+                               "\"BitDepth\" \"16\"\n\"Other\" \"kept\"\n";
+    m_settingsFile.Write(stored);
+    Open();
+
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    const std::string saved = m_settingsFile.Read();
+    EXPECT_EQ(saved.rfind("\"DisableSound\" \"1\"\r\n\"DeviceName\" ", 0), 0u) << saved;
+    // The stored lines stand where the page's resolution would, before the pairs it does not own.
+    const std::string kept = WithCrLf(stored);
+    ASSERT_GT(saved.size(), kept.size());
+    EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
+}

@@ -53,8 +53,11 @@ TEST(DisplayPage, StoredChoicesApplyOnlyWhereTheCatalogueHasThem)
          kFirstDisplayLines +
              std::string(
                  "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"32\"\n")},
-        // Only 32-bit resolutions are on offer.
-        {StoredChoice("\\\\.\\DISPLAY2", "1024", "16"), kSecondDisplayLines},
+        // Only 32-bit resolutions are on offer; the stored one is kept until one is chosen.
+        {StoredChoice("\\\\.\\DISPLAY2", "1024", "16"),
+         kSecondDisplayLines +
+             std::string(
+                 "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"16\"\n")},
         {"\"Other\" \"kept\"\n", kFirstDisplayLines},
     };
     for (const auto& test : cases)
@@ -70,6 +73,22 @@ TEST(DisplayPage, StoredChoicesApplyOnlyWhereTheCatalogueHasThem)
         EXPECT_EQ(settings.Tokens().size(), test.stored.rfind("\"Other\"", 0) == 0 ? 2u : 0u)
             << "the display keys are taken out";
     }
+}
+
+TEST(DisplayPage, AChosenResolutionReplacesTheStoredOne)
+{
+    FakeDirect3D direct3D(TwoAdapters());
+    CPropertyPage_Display page(nullptr, CreateFakeDirect3D);
+    page.GetCatalogue().AddRenderer(L"DRAV.exe");
+    page.GetCatalogue().ChooseDefaults();
+    CSettingsFile settings = StoredSettings(StoredChoice("\\\\.\\DISPLAY1", "1024", "16"));
+    page.ApplyStoredSettings(settings);
+
+    ASSERT_TRUE(page.GetCatalogue().GetChosenRenderer()->GetChosenDisplay()->SelectResolution(
+        1024, 768, 32));
+    EXPECT_EQ(page.GetSettingsText(),
+              kFirstDisplayLines + std::string("\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" "
+                                               "\"768\"\n\"BitDepth\" \"32\"\n"));
 }
 
 // With nothing to choose from (no Direct3D, or no usable adapter) the page writes nothing and
