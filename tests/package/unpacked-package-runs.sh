@@ -1,12 +1,12 @@
 #!/bin/sh
 # Makes the release package with CPack, unpacks it into a fresh folder, checks that it holds
 # exactly the files a player gets, and runs the end-to-end OK case in that folder.
-# Usage: unpacked-package-runs.sh CPACK_CONFIG PACKAGE_FILE_NAME WINE_RUN E2E_TESTS
-config=$1 name=$2 wine_run=$3 e2e_tests=$4
+# Usage: unpacked-package-runs.sh CPACK CPACK_CONFIG PACKAGE_FILE_NAME WINE_RUN E2E_TESTS
+cpack=$1 config=$2 name=$3 wine_run=$4 e2e_tests=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cpack --config "$config" -B "$work/package" >"$work/cpack.log" 2>&1 ||
+"$cpack" --config "$config" -B "$work/package" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log"; exit 1; }
 zip="$work/package/$name.zip"
 [ -f "$zip" ] || { echo "no $name.zip:"; ls "$work/package"; exit 1; }
