@@ -160,7 +160,8 @@ TEST_P(CaptionFit, EveryCaptionFitsItsControl)
             for (int tab = 0; tab < TabCtrl_GetItemCount(control); ++tab, ++captions)
             {
                 wchar_t text[128] = {};
-                TCITEMW item = {TCIF_TEXT};
+                TCITEMW item = {};
+                item.mask = TCIF_TEXT;
                 item.pszText = text;
                 item.cchTextMax = 128;
                 TabCtrl_GetItem(control, tab, &item);
