@@ -128,7 +128,7 @@ TEST_F(EndToEndTest, OkSavesTheSettingsStartsTheGameAndCloses)
     GameReport report = ReadGameReport(ReportPath());
     EXPECT_EQ("DRAV.exe", report["game"]);
     EXPECT_EQ("", report["arguments"]);
-    EXPECT_EQ(m_installation.Files().Path(), report["working folder"]);
+    EXPECT_EQ(m_installation.Path(), report["working folder"]);
     EXPECT_EQ("0", report["MusicEnable"]);
     EXPECT_EQ("1280", report["ScreenWidth"]);
 }
@@ -160,7 +160,7 @@ TEST_F(EndToEndTest, FreeEditionSavesToItsOwnFolderAndStartsItsOwnGame)
     ScopedSettingsFile freeSettings("DRAVFree");
     m_installation.AddFromBuild(L"DRAV.exe");
     m_installation.AddFromBuild(L"DRAVMP.exe");
-    m_installation.Files().WriteFile("gamecfg.txt", "[General]\r\nPRODUCT_MPFREE=1\r\n");
+    m_installation.WriteFile("gamecfg.txt", "[General]\r\nPRODUCT_MPFREE=1\r\n");
     freeSettings.Write("\"DisableMovies\" \"1\"\r\n");
     StartLauncher();
 

@@ -1,5 +1,6 @@
 #include "tests/e2e/LauncherInstallation.h"
 
+#include "tests/support/FileContent.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <windows.h>
@@ -8,8 +9,18 @@
 
 LauncherInstallation::LauncherInstallation()
 {
-    for (const wchar_t* name : {L"ConfigApp.exe", L"LexoraRuntime.dll", L"Config.Strdb00p"})
-        EXPECT_TRUE(AddFromBuild(name)) << "missing from the build";
+    char unpacked[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA("LAUNCHER_INSTALLATION", unpacked, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+    {
+        m_path = unpacked;
+        return;
+    }
+    m_path = m_temporary.Path();
+    EXPECT_TRUE(AddFromBuild(L"ConfigApp.exe"));
+    EXPECT_TRUE(AddFromBuild(L"LexoraRuntime.dll"));
+    // The tests read English texts, whatever language the build ships.
+    EXPECT_TRUE(AddFromBuild(L"Config.en.Strdb00p", L"Config.Strdb00p"));
 }
 
 bool LauncherInstallation::AddFromBuild(const wchar_t* buildName, const wchar_t* name)
@@ -24,9 +35,14 @@ void LauncherInstallation::Remove(const wchar_t* name)
     DeleteFileW((Folder() + L"\\" + name).c_str());
 }
 
+void LauncherInstallation::WriteFile(const std::string& name, const std::string& content) const
+{
+    WriteWholeFile(Path(name), content);
+}
+
 std::wstring LauncherInstallation::Folder() const
 {
-    return Widen(m_folder.Path());
+    return Widen(m_path);
 }
 
 std::wstring LauncherInstallation::Launcher() const

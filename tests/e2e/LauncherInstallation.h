@@ -4,8 +4,12 @@
 
 #include <string>
 
-// A fresh installation folder with the launcher, its string library and database copied
-// from the build, into which a test adds or leaves out the other files of an installation.
+// The installation folder a test starts the launcher in, and into which it adds or leaves out
+// the other files of an installation.
+//
+// When the environment variable LAUNCHER_INSTALLATION names a folder (an unpacked release
+// package), that folder is the installation, as it is. Otherwise it is a fresh temporary
+// folder with the launcher, its string library and the English database from the build.
 class LauncherInstallation
 {
 public:
@@ -16,12 +20,14 @@ public:
     bool AddFromBuild(const wchar_t* name) { return AddFromBuild(name, name); }
     // Deletes a file of the installation.
     void Remove(const wchar_t* name);
+    void WriteFile(const std::string& name, const std::string& content) const;
 
     std::wstring Folder() const;
     std::wstring Launcher() const;
-    std::string Path(const std::string& name) const { return m_folder / name; }
-    const TempFolder& Files() const { return m_folder; }
+    const std::string& Path() const { return m_path; }
+    std::string Path(const std::string& name) const { return m_path + "\\" + name; }
 
 private:
-    TempFolder m_folder;
+    TempFolder m_temporary;
+    std::string m_path;
 };

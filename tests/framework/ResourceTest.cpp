@@ -184,13 +184,22 @@ TEST(Resources, DisplayTemplateHasItsControlsInTabOrder)
     EXPECT_EQ(dialog.controls, expected);
 }
 
-TEST(Resources, ManifestBindsCommonControlsSix)
+namespace
+{
+// The application manifest (resource type 24, id 1); "" when there is none.
+std::string Manifest()
 {
     const HRSRC resource = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    ASSERT_NE(resource, nullptr);
-    const std::string manifest(
-        static_cast<const char*>(LockResource(LoadResource(nullptr, resource))),
-        SizeofResource(nullptr, resource));
+    if (!resource)
+        return std::string();
+    return std::string(static_cast<const char*>(LockResource(LoadResource(nullptr, resource))),
+                       SizeofResource(nullptr, resource));
+}
+} // namespace
+
+TEST(Resources, ManifestBindsCommonControlsSix)
+{
+    const std::string manifest = Manifest();
     const size_t dependency = manifest.find("name=\"Microsoft.Windows.Common-Controls\"");
     ASSERT_NE(dependency, std::string::npos);
     const std::string identity = manifest.substr(manifest.rfind('<', dependency));
@@ -205,6 +214,25 @@ TEST(Resources, ManifestBindsCommonControlsSix)
     CharLowerW(path);
     EXPECT_NE(wcsstr(path, L"microsoft.windows.common-controls_6595b64144ccf1df_6.0."), nullptr)
         << path;
+}
+
+TEST(Resources, ManifestMakesTheProcessPerMonitorDpiAware)
+{
+    // PerMonitorV2 where Windows knows it, per-monitor awareness before that, and system-wide
+    // awareness where neither is known.
+    const std::string manifest = Manifest();
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+
+    // The loader took it: the thread runs per-monitor aware.
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto threadContext = reinterpret_cast<HANDLE(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+    const auto awarenessOf = reinterpret_cast<int(WINAPI*)(HANDLE)>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(threadContext && awarenessOf);
+    const int perMonitorAware = 2;
+    EXPECT_EQ(perMonitorAware, awarenessOf(threadContext()));
 }
 
 TEST(Resources, LivePagesKeepAdvancedControlsHiddenAndSortTwoLists)

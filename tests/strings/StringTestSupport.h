@@ -13,7 +13,7 @@
 std::string ExecutableFolder();
 // StringsTest.Strdb00p, compiled from TestStrings.txt.
 std::string TestDatabasePath();
-// Config.Strdb00p, the launcher's own English database.
+// Config.Strdb00p, the launcher's own database in the language the build ships.
 std::string ShippedDatabasePath();
 
 // `count` bytes whose values repeat only every 251 bytes, so that a byte tells its offset.

@@ -30,7 +30,7 @@ void SaveShot(const LauncherDriver& driver, const std::wstring& path)
     // Give the page a moment to paint before the screen is read.
     UpdateWindow(driver.Sheet());
     Sleep(500);
-    Say((SaveWindowImage(driver.Sheet(), path) ? L"saved " : L"could not save ") + path);
+    Say((SaveClientImage(driver.Sheet(), path) ? L"saved " : L"could not save ") + path);
 }
 } // namespace
 
@@ -62,8 +62,8 @@ int wmain(int argc, wchar_t** argv)
     SaveShot(driver, shots + L"\\display.bmp");
     driver.SelectTab(1);
     const HWND music = driver.PageControl(kDisableMusicBox);
-    SendMessageW(music, BM_CLICK, 0, 0);
-    Say(L"ticked \"" + LauncherDriver::TextOf(music) + L"\"");
+    Say((driver.Tick(music) ? L"ticked \"" : L"could not tick \"") + LauncherDriver::TextOf(music) +
+        L"\"");
     SaveShot(driver, shots + L"\\options.bmp");
     driver.SelectTab(0);
 

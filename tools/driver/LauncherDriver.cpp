@@ -159,6 +159,14 @@ bool LauncherDriver::SelectListLine(HWND list, int index) const
     return true;
 }
 
+bool LauncherDriver::Tick(HWND box) const
+{
+    SendMessageW(box, BM_SETCHECK, BST_CHECKED, 0);
+    const WPARAM command = MAKEWPARAM(GetDlgCtrlID(box), BN_CLICKED);
+    SendMessageW(GetParent(box), WM_COMMAND, command, reinterpret_cast<LPARAM>(box));
+    return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
 HWND LauncherDriver::WaitForMessageBox(DWORD timeoutMs) const
 {
     for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs)

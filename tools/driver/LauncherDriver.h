@@ -38,6 +38,9 @@ public:
     void Click(HWND button) const;
     // Selects line `index` of a list box and tells the page, as a mouse click would.
     bool SelectListLine(HWND list, int index) const;
+    // Ticks a check box and tells the page, as a mouse click would. False when the box stays
+    // clear. (A BM_CLICK sent from this process sometimes left the box clear under Wine.)
+    bool Tick(HWND box) const;
 
     // Waits for a message box of the launcher and returns it (null after the timeout).
     HWND WaitForMessageBox(DWORD timeoutMs) const;

@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <vector>
 
-bool SaveWindowImage(HWND window, const std::wstring& path)
+bool SaveClientImage(HWND window, const std::wstring& path)
 {
     RECT rect;
-    if (!GetWindowRect(window, &rect))
+    if (!GetClientRect(window, &rect))
         return false;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
 

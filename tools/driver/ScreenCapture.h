@@ -4,5 +4,6 @@
 
 #include <string>
 
-// Saves what the screen shows inside `window`'s rectangle as a 24-bit BMP file.
-bool SaveWindowImage(HWND window, const std::wstring& path);
+// Saves what the screen shows inside `window`'s client area as a 24-bit BMP file. The frame
+// is left out: on a virtual display without a window manager nobody draws it.
+bool SaveClientImage(HWND window, const std::wstring& path);

@@ -1,0 +1,23 @@
+# add_version_info(<target> DESCRIPTION <text>): gives the executable or DLL <target> a
+# VERSIONINFO resource with the project's version, product name and copyright line and the
+# file description <text>.
+function(add_version_info target)
+  cmake_parse_arguments(ARG "" "DESCRIPTION" "" ${ARGN})
+  get_target_property(type ${target} TYPE)
+  get_target_property(name ${target} OUTPUT_NAME)
+  if(NOT name)
+    set(name ${target})
+  endif()
+  if(type STREQUAL "SHARED_LIBRARY")
+    set(VERSION_FILE_TYPE VFT_DLL)
+    set(VERSION_FILE_NAME ${name}.dll)
+  else()
+    set(VERSION_FILE_TYPE VFT_APP)
+    set(VERSION_FILE_NAME ${name}.exe)
+  endif()
+  set(VERSION_INTERNAL_NAME ${name})
+  set(VERSION_DESCRIPTION "${ARG_DESCRIPTION}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}.version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/VersionInfo.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
