@@ -3,6 +3,7 @@
 #include "app/BoundedFormat.h"
 #include "settings/BoundedString.h"
 #include "settings/ProductMode.h"
+#include "settings/SettingsFilePath.h"
 #include "strings/AnsiToWide.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
@@ -44,7 +45,8 @@ BOOL CWinApp_ConfigApp::InitInstance()
     std::unique_ptr<CPropertySheet_ConfigApp> sheet;
     {
         const CWideTextCopy title(database.Lookup("WindowTitle"));
-        sheet = std::make_unique<CPropertySheet_ConfigApp>(title.Text(), &database);
+        sheet = std::make_unique<CPropertySheet_ConfigApp>(title.Text(), &database,
+                                                           GetSettingsFilePath(productFolder));
     }
 
     // The sheet saves and starts the game itself; how it was closed does not matter here.

@@ -3,8 +3,7 @@
 #include "framework/DataExchange.h"
 #include "settings/SettingsFile.h"
 #include "strings/AnsiToWide.h"
-#include "strings/StringDatabase.h"
-#include "strings/WideTextCopy.h"
+#include "ui/ControlCaption.h"
 #include "ui/resource.h"
 
 namespace
@@ -90,24 +89,11 @@ void CPropertyPage_Display::LocalizeStatics()
 {
     if (!GetSafeHwnd())
         return;
-    const struct
-    {
-        int id;
-        const char* key;
-    } captions[] = {
-        {IDC_STATIC_DISPLAYS, "StaticDisplays"},
-        {IDC_STATIC_RENDERERS, "StaticRenderers"},
-        {IDC_STATIC_RESOLUTIONS, "StaticResolutions"},
-        {IDC_STATIC_WARNING, "StaticWarning"},
-    };
-    for (const auto& caption : captions)
-    {
-        CWnd control = GetDlgItem(caption.id);
-        if (!control.GetSafeHwnd())
-            continue;
-        const CWideTextCopy text(m_pStringDatabase->Lookup(caption.key));
-        control.SetWindowTextW(text.Text());
-    }
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_DISPLAYS), m_pStringDatabase, "StaticDisplays");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_RENDERERS), m_pStringDatabase, "StaticRenderers");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_RESOLUTIONS), m_pStringDatabase,
+                           "StaticResolutions");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_WARNING), m_pStringDatabase, "StaticWarning");
 }
 
 BOOL CPropertyPage_Display::OnCommand(WORD id, WORD code)

@@ -3,11 +3,15 @@
 #include "app/GameProcess.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
+#include "ui/ControlCaption.h"
+
+#include <utility>
 
 CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
-                                                   CStringDatabase* database)
+                                                   CStringDatabase* database,
+                                                   std::string settingsPath)
     : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
-      m_pStringDatabase(database)
+      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath))
 {
     // With the pages' own settings this keeps the Help button hidden.
     m_psh.dwFlags &= ~PSH_HASHELP;
@@ -54,8 +58,7 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
     CWnd ok = GetDlgItem(IDOK);
     if (ok.GetSafeHwnd())
     {
-        const CWideTextCopy caption(m_pStringDatabase->Lookup("ButtonOK"));
-        ok.SetWindowTextW(caption.Text());
+        SetCaptionFromDatabase(ok, m_pStringDatabase, "ButtonOK");
         RECT rect;
         ok.GetWindowRect(&rect);
         ScreenToClient(&rect);
@@ -66,25 +69,10 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
         const int left = rect.left + shift;
         ok.MoveWindow(left, rect.top, rect.right - left, rect.bottom - rect.top, TRUE);
     }
-
-    const struct
-    {
-        int id;
-        const char* key;
-    } buttons[] = {
-        {ID_APPLY_NOW, "ButtonApply"},
-        {IDCANCEL, "ButtonCancel"},
-        // The Help button stays hidden; it is captioned all the same.
-        {IDHELP, "ButtonHelp"},
-    };
-    for (const auto& button : buttons)
-    {
-        CWnd control = GetDlgItem(button.id);
-        if (!control.GetSafeHwnd())
-            continue;
-        const CWideTextCopy caption(m_pStringDatabase->Lookup(button.key));
-        control.SetWindowTextW(caption.Text());
-    }
+    SetCaptionFromDatabase(GetDlgItem(ID_APPLY_NOW), m_pStringDatabase, "ButtonApply");
+    SetCaptionFromDatabase(GetDlgItem(IDCANCEL), m_pStringDatabase, "ButtonCancel");
+    // The Help button stays hidden; it is captioned all the same.
+    SetCaptionFromDatabase(GetDlgItem(IDHELP), m_pStringDatabase, "ButtonHelp");
 }
 
 bool CPropertySheet_ConfigApp::ValidateAndApply()

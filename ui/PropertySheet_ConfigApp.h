@@ -10,14 +10,17 @@
 class CStringDatabase;
 
 // The launcher's window: a property sheet with the Display and Options pages. When it opens
-// it localizes its tabs and buttons, loads settings.cfg from the settings folder and lets
-// each page take its keys. Apply writes settings.cfg again; OK writes it and starts the game.
-// Cancel and the close box leave the file alone.
+// it localizes its tabs and buttons, loads settings.cfg and lets each page take its keys. Apply
+// writes settings.cfg again; OK writes it and starts the game. Cancel and the close box leave the
+// file alone.
 class CPropertySheet_ConfigApp : public CPropertySheet
 {
 public:
     // The caption is copied. `database` is not owned and must outlive the sheet.
-    CPropertySheet_ConfigApp(const wchar_t* caption, CStringDatabase* database);
+    // `settingsPath` is the settings.cfg the sheet loads and saves: the launcher passes the
+    // one in the shared settings folder, tests one in a folder of their own.
+    CPropertySheet_ConfigApp(const wchar_t* caption, CStringDatabase* database,
+                             std::string settingsPath);
 
     BOOL OnInitDialog() override;
     // Sets the captions of the tabs and the buttons, and widens the OK button to the left
@@ -25,7 +28,7 @@ public:
     void LocalizeSheet();
 
     // The path settings.cfg is loaded from and saved to.
-    std::string GetSettingsFilePath() const;
+    const std::string& GetSettingsFilePath() const { return m_settingsPath; }
     // The new content of settings.cfg: the Options page's lines, the Display page's lines,
     // then every pair left in the store.
     std::string ComposeSettingsText() const;
@@ -33,11 +36,6 @@ public:
     bool SaveSettingsFile();
     // Starts the game; on failure shows an error box and returns false.
     bool LaunchGame();
-
-    CPropertyPage_Display& GetDisplayPage() { return m_pageDisplay; }
-    CPropertyPage_Options& GetOptionsPage() { return m_pageOptions; }
-    // The pairs loaded from settings.cfg that no page took.
-    const CSettingsFile& GetSettings() const { return m_settings; }
 
 protected:
     void OnOK() override;
@@ -54,4 +52,5 @@ private:
     CPropertyPage_Options m_pageOptions;
     CStringDatabase* m_pStringDatabase;
     CSettingsFile m_settings;
+    const std::string m_settingsPath;
 };
