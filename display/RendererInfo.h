@@ -2,6 +2,7 @@
 
 #include "display/DisplayInfo.h"
 #include "display/RecordList.h"
+#include "settings/FixedNames.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ using Direct3DFactory = IDirect3D9* (*)();
 IDirect3D9* CreateDirect3D9();
 
 // One game executable found on disk, with every display of the machine that has at least one
-// usable mode. Renderers carry no name of their own: each one is listed as "DX9 Renderer".
+// usable mode. Renderers carry no name of their own: each one is listed as kRendererLabel.
 class RendererInfo
 {
 public:
@@ -25,7 +26,7 @@ public:
     RendererInfo(const RendererInfo&) = delete;
     RendererInfo& operator=(const RendererInfo&) = delete;
 
-    std::wstring GetLabel() const { return L"DX9 Renderer"; }
+    std::wstring GetLabel() const { return kRendererLabel; }
 
     // Adds every adapter's modes of at least 640 x 480 in X8R8G8B8 as 32-bit resolutions,
     // one display per device name. The executable's name does not matter. False, with

@@ -1,5 +1,6 @@
 #include "settings/SettingsFilePath.h"
 
+#include "settings/FixedNames.h"
 #include "settings/SettingsFolder.h"
 
 #include <windows.h>
@@ -15,5 +16,5 @@ std::string GetSettingsFilePath(const char* productName)
     if (folder[0] == '\0')
         return std::string();
     // The folder already ends in a backslash.
-    return std::string(folder) + "settings.cfg";
+    return std::string(folder) + kSettingsFileName;
 }

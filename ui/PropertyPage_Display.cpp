@@ -1,8 +1,9 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/DataExchange.h"
+#include "framework/TextConversion.h"
+#include "settings/FixedNames.h"
 #include "settings/SettingsFile.h"
-#include "strings/AnsiToWide.h"
 #include "ui/ControlCaption.h"
 #include "ui/resource.h"
 
@@ -16,20 +17,6 @@ void AppendLine(std::wstring& text, const wchar_t* key, const std::wstring& valu
     text += L"\" \"";
     text += value;
     text += L"\"\n";
-}
-
-std::string ToAnsi(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &ansi[0], size, nullptr, nullptr);
-    return ansi;
 }
 } // namespace
 
@@ -70,7 +57,7 @@ void CPropertyPage_Display::InitLists()
 {
     // No folder: the game executable and the prior settings.cfg are looked for in the
     // working folder, which is the installation folder the launcher is started in.
-    m_catalogue.Build(L"", L"settings.cfg");
+    m_catalogue.Build(L"", kSettingsFileNameW);
     FillLists();
 }
 
@@ -174,5 +161,5 @@ std::wstring CPropertyPage_Display::FormatSettingsLines() const
 
 std::string CPropertyPage_Display::GetSettingsText() const
 {
-    return ToAnsi(FormatSettingsLines());
+    return WideToAnsi(FormatSettingsLines());
 }
