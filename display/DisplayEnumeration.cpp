@@ -24,9 +24,9 @@ IDirect3D9* CreateDirect3D9()
     return Direct3DCreate9(D3D_SDK_VERSION);
 }
 
-bool RendererInfo::EnumerateDisplays(const wchar_t* exeName)
+bool RendererInfo::EnumerateDisplays(const wchar_t* unusedExeName)
 {
-    return EnumerateDisplays(exeName, CreateDirect3D9);
+    return EnumerateDisplays(unusedExeName, CreateDirect3D9);
 }
 
 bool RendererInfo::EnumerateDisplays(const wchar_t*, Direct3DFactory create)

@@ -29,10 +29,11 @@ public:
     std::wstring GetLabel() const { return kRendererLabel; }
 
     // Adds every adapter's modes of at least 640 x 480 in X8R8G8B8 as 32-bit resolutions,
-    // one display per device name. The executable's name does not matter. False, with
-    // nothing added, when no Direct3D 9 object can be created.
-    bool EnumerateDisplays(const wchar_t* exeName);
-    bool EnumerateDisplays(const wchar_t* exeName, Direct3DFactory create);
+    // one display per device name. `unusedExeName` is the found executable's name: every
+    // executable drives the same adapters, so it is never read. False, with nothing added,
+    // when no Direct3D 9 object can be created.
+    bool EnumerateDisplays(const wchar_t* unusedExeName);
+    bool EnumerateDisplays(const wchar_t* unusedExeName, Direct3DFactory create);
 
     // The first display whose device name equals `deviceName` exactly (case-sensitive).
     DisplayInfo* FindDisplay(const wchar_t* deviceName) const;
