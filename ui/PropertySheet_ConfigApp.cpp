@@ -77,35 +77,35 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
 
 bool CPropertySheet_ConfigApp::ValidateAndApply()
 {
-    if (!GetSafeHwnd())
-        return false;
-    CPropertyPage* page = GetActivePage();
-    // Validation also moves the page's control values into its members.
-    if (!page || !page->OnKillActive())
-        return false;
-    PressButton(PSBTN_APPLYNOW);
-    return true;
+    // The control first has the active page validated, which also moves the page's control
+    // values into its members, and applies only when the page agrees.
+    return GetSafeHwnd() && GetActivePage() && PressButton(PSBTN_APPLYNOW);
+}
+
+bool CPropertySheet_ConfigApp::SaveAppliedChanges()
+{
+    if (SaveSettingsFile())
+        return true;
+    // The control took the changes as applied when it greyed Apply, but the file does not
+    // hold them: Apply stays available to try again.
+    m_pageDisplay.SetModified(TRUE);
+    m_pageOptions.SetModified(TRUE);
+    return false;
 }
 
 void CPropertySheet_ConfigApp::OnApplyNow()
 {
-    if (!ValidateAndApply())
-        return;
     // A failure has been shown by the save; the sheet stays open either way.
-    SaveSettingsFile();
+    if (ValidateAndApply())
+        SaveAppliedChanges();
 }
 
 void CPropertySheet_ConfigApp::OnOK()
 {
-    if (!ValidateAndApply())
-        return;
     // The game is started only with its settings written, and the sheet closes only once
     // the game runs.
-    if (!SaveSettingsFile())
-        return;
-    if (!LaunchGame())
-        return;
-    PressButton(PSBTN_OK);
+    if (ValidateAndApply() && SaveAppliedChanges() && LaunchGame())
+        PressButton(PSBTN_OK);
 }
 
 bool CPropertySheet_ConfigApp::LaunchGame()

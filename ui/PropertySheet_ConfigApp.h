@@ -45,6 +45,8 @@ private:
     // Validates the active page and lets the property sheet control apply. False when there
     // is no window or page, or the page refused.
     bool ValidateAndApply();
+    // SaveSettingsFile; when it fails the pages count as changed again.
+    bool SaveAppliedChanges();
     // A box with an OK button and no icon, owned by the sheet, with the texts of both keys.
     void ShowMessageBox(const char* captionKey, const char* textKey);
 

@@ -1,6 +1,7 @@
 #include "tests/framework/TestSheet.h"
 
 #include "framework/WinApp.h"
+#include "tests/support/MessageBoxCloser.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -216,6 +217,33 @@ TEST_F(ModelessSheet, PageThatFailsValidationStaysActiveAndStopsOk)
     Click(IDOK);
     EXPECT_FALSE(Closed()) << "the control's own OK asks the page too";
     EXPECT_FALSE(Contains(plain.m_log, "apply lists"));
+}
+
+TEST_F(ModelessSheet, NotificationsFromOtherWindowsDoNotReachThePage)
+{
+    TestSheet sheet;
+    Open(sheet);
+    const HWND page = PropSheet_GetCurrentPageHwnd(m_hwnd);
+    NMHDR header = {GetDlgItem(page, IDC_LIST_RESOLUTIONS), IDC_LIST_RESOLUTIONS,
+                    static_cast<UINT>(PSN_APPLY)};
+    SendMessageW(page, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    EXPECT_FALSE(Contains(sheet.m_log, "apply lists"));
+    header.hwndFrom = m_hwnd;
+    SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    EXPECT_TRUE(Contains(sheet.m_log, "apply lists"));
+}
+
+TEST_F(ModelessSheet, AHandlerThatThrowsIsReportedAndRefusesOk)
+{
+    MessageBoxCloser boxes;
+    TestSheet sheet;
+    sheet.m_lists.m_throwOnApply = true;
+    Open(sheet);
+    Click(IDOK);
+    EXPECT_FALSE(Closed());
+    const std::vector<ShownBox> shown = boxes.TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].owner, m_hwnd);
 }
 
 TEST_F(ModelessSheet, HelpButtonFollowsHelpFlagsAndReachesTheApplication)

@@ -26,6 +26,8 @@ public:
     std::vector<WORD> m_selChanges;
     // Makes every data exchange of the page fail, as a page with invalid input does.
     bool m_exchangeMissingControl = false;
+    // Makes OnApply throw, as a handler does that runs out of memory.
+    bool m_throwOnApply = false;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

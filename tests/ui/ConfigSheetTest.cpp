@@ -230,6 +230,24 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
     EXPECT_FALSE(ReadGameReport(report).empty()) << "the game did not start";
 }
 
+TEST_F(ConfigSheet, ApplyStaysAvailableToRetryAfterAFailedSave)
+{
+    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\r\n");
+    SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_READONLY);
+    Open();
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    EXPECT_TRUE(ApplyEnabled());
+
+    SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"DisableSound\" \"1\"\r\n\"Other\" \"kept\"\r\n");
+}
+
 TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndStaysOpen)
 {
     WriteWholeFile(m_settingsPath,
