@@ -6,6 +6,7 @@
 #include "ui/ControlCaption.h"
 #include "ui/resource.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace
@@ -31,16 +32,6 @@ const OptionRow kOptions[] = {
     {IDC_CHECK_DISABLE_SOUND_FILTERS, "DisableSoundFilters", "CheckDisableSoundFilters", false},
     {IDC_CHECK_DISABLE_HARDWARE_SOUND, "DisableHardwareSound", "CheckDisableHardwareSound", false},
 };
-
-bool IsOptionBox(int id)
-{
-    for (const OptionRow& option : kOptions)
-    {
-        if (option.controlId == id)
-            return true;
-    }
-    return false;
-}
 } // namespace
 
 CPropertyPage_Options::CPropertyPage_Options(CStringDatabase* database)
@@ -100,8 +91,11 @@ std::string CPropertyPage_Options::GetSettingsText() const
 
 BOOL CPropertyPage_Options::OnCommand(WORD id, WORD code)
 {
-    const bool changed = (IsOptionBox(id) && code == BN_CLICKED) ||
-                         (id == IDC_EDIT_COMMAND_LINE && code == EN_CHANGE);
+    const bool isBox =
+        std::any_of(std::begin(kOptions), std::end(kOptions),
+                    [id](const OptionRow& option) { return option.controlId == id; });
+    const bool changed =
+        (isBox && code == BN_CLICKED) || (id == IDC_EDIT_COMMAND_LINE && code == EN_CHANGE);
     if (!changed)
         return CPropertyPage::OnCommand(id, code);
     OnOptionChanged();

@@ -40,18 +40,13 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
     {
         const CWideTextCopy displayTab(m_pStringDatabase->Lookup("TabDisplay"));
         const CWideTextCopy optionsTab(m_pStringDatabase->Lookup("TabOptions"));
-        const struct
-        {
-            int index;
-            const wchar_t* text;
-        } tabs[] = {{0, displayTab.Text()}, {1, optionsTab.Text()}};
-        for (const auto& tab : tabs)
+        const wchar_t* const tabs[] = {displayTab.Text(), optionsTab.Text()};
+        for (WPARAM index = 0; index < 2; ++index)
         {
             TCITEMW item = {};
             item.mask = TCIF_TEXT;
-            item.pszText = const_cast<wchar_t*>(tab.text);
-            GetTabControl().SendMessageW(TCM_SETITEMW, static_cast<WPARAM>(tab.index),
-                                         reinterpret_cast<LPARAM>(&item));
+            item.pszText = const_cast<wchar_t*>(tabs[index]);
+            GetTabControl().SendMessageW(TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
         }
     }
 

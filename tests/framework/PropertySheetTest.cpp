@@ -112,7 +112,7 @@ TEST_F(ModelessSheet, ExchangesPageDataWhenShownAndWhenLeft)
     SelectTab(1);
     ASSERT_EQ(sheet.GetActivePage(), &page);
     EXPECT_EQ(page.m_checkSound.GetSafeHwnd(), GetDlgItem(page.GetSafeHwnd(), 1001));
-    EXPECT_EQ(page.m_checkSound.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(page.m_checkSound.SendMessageW(BM_GETCHECK), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(page.GetSafeHwnd(), IDC_CHECK_DISABLE_MUSIC), BST_UNCHECKED);
     EXPECT_EQ(page.m_editCommandLine.GetWindowTextW(), L"");
     EXPECT_EQ(page.m_changes, 0) << "loading an unchanged text is no change";

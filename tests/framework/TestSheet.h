@@ -1,7 +1,5 @@
 #pragma once
 
-#include "framework/Button.h"
-#include "framework/Edit.h"
 #include "framework/ListBox.h"
 #include "framework/PropertyPage.h"
 #include "framework/PropertySheet.h"
@@ -49,8 +47,8 @@ public:
     int m_sound = 0;
     int m_music = 0;
     std::wstring m_commandLine;
-    CButton m_checkSound;
-    CEdit m_editCommandLine;
+    CWnd m_checkSound;
+    CWnd m_editCommandLine;
     int m_changes = 0;
 
 protected:
