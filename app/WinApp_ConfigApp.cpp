@@ -47,8 +47,8 @@ BOOL CWinApp_ConfigApp::InitInstance()
     std::unique_ptr<CPropertySheet_ConfigApp> sheet;
     {
         const CWideTextCopy title(database.Lookup("WindowTitle"));
-        sheet = std::make_unique<CPropertySheet_ConfigApp>(title.Text(), &database,
-                                                           GetSettingsFilePath(productFolder));
+        sheet = std::make_unique<CPropertySheet_ConfigApp>(
+            title.Text(), &database, [] { return GetSettingsFilePath(GetProductFolderName()); });
     }
 
     // The sheet saves and starts the game itself; how it was closed does not matter here.

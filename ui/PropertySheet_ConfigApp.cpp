@@ -9,7 +9,7 @@
 
 CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
                                                    CStringDatabase* database,
-                                                   std::string settingsPath)
+                                                   std::function<std::string()> settingsPath)
     : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
       m_pStringDatabase(database), m_settingsPath(std::move(settingsPath))
 {

@@ -5,6 +5,7 @@
 #include "ui/PropertyPage_Display.h"
 #include "ui/PropertyPage_Options.h"
 
+#include <functional>
 #include <string>
 
 class CStringDatabase;
@@ -17,10 +18,11 @@ class CPropertySheet_ConfigApp : public CPropertySheet
 {
 public:
     // The caption is copied. `database` is not owned and must outlive the sheet.
-    // `settingsPath` is the settings.cfg the sheet loads and saves: the launcher passes the
-    // one in the shared settings folder, tests one in a folder of their own.
+    // `settingsPath` gives the settings.cfg the sheet loads and saves, asked again at each use:
+    // the launcher's follows the installed edition in the shared settings folder, a test's
+    // lies in a folder of its own.
     CPropertySheet_ConfigApp(const wchar_t* caption, CStringDatabase* database,
-                             std::string settingsPath);
+                             std::function<std::string()> settingsPath);
 
     BOOL OnInitDialog() override;
     // Sets the captions of the tabs and the buttons, and widens the OK button to the left
@@ -28,7 +30,7 @@ public:
     void LocalizeSheet();
 
     // The path settings.cfg is loaded from and saved to.
-    const std::string& GetSettingsFilePath() const { return m_settingsPath; }
+    std::string GetSettingsFilePath() const { return m_settingsPath(); }
     // The new content of settings.cfg: the Options page's lines, the Display page's lines,
     // then every pair left in the store.
     std::string ComposeSettingsText() const;
@@ -54,5 +56,5 @@ private:
     CPropertyPage_Options m_pageOptions;
     CStringDatabase* m_pStringDatabase;
     CSettingsFile m_settings;
-    const std::string m_settingsPath;
+    const std::function<std::string()> m_settingsPath;
 };

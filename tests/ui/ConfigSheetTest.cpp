@@ -41,8 +41,8 @@ protected:
     void Open(const std::string& databasePath = TestDatabasePath())
     {
         m_database = std::make_unique<CStringDatabase>(databasePath.c_str());
-        m_sheet =
-            std::make_unique<CPropertySheet_ConfigApp>(L"Sheet", m_database.get(), m_settingsPath);
+        m_sheet = std::make_unique<CPropertySheet_ConfigApp>(L"Sheet", m_database.get(),
+                                                             [this] { return m_settingsPath; });
         m_hwnd = m_sheet->Create();
         ASSERT_NE(m_hwnd, nullptr);
         PumpMessages(m_hwnd);
