@@ -77,24 +77,26 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND hwnd, UINT message, WPARAM wPara
         return FALSE;
     // A message whose handler fails counts as not handled; the failure has been shown.
     return CallGuarded(hwnd, INT_PTR(FALSE),
-                       [&]() -> INT_PTR
-                       {
-                           switch (message)
-                           {
-                           case WM_INITDIALOG:
-                               return page->OnInitDialog();
-                           case WM_COMMAND:
-                               return page->OnCommand(LOWORD(wParam), HIWORD(wParam));
-                           case WM_NOTIFY:
-                               return page->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-                           case WM_NCDESTROY:
-                               SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-                               page->Detach();
-                               return FALSE;
-                           default:
-                               return FALSE;
-                           }
-                       });
+                       [&] { return page->Dispatch(message, wParam, lParam); });
+}
+
+INT_PTR CPropertyPage::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(GetSafeHwnd(), DWLP_USER, 0);
+        Detach();
+        return FALSE;
+    default:
+        return FALSE;
+    }
 }
 
 INT_PTR CPropertyPage::OnNotify(const NMHDR& header)

@@ -61,6 +61,7 @@ private:
     friend class CPropertySheet;
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     // Answers the sheet's notifications; those of the page's own controls are left alone.
     INT_PTR OnNotify(const NMHDR& header);
 

@@ -184,6 +184,7 @@ TEST_F(ModelessSheet, WithoutHandlersTheControlAppliesClosesAndCancels)
         sheet.m_lists.SetModified(TRUE);
         Click(ID_APPLY_NOW);
         EXPECT_EQ(sheet.m_log.back(), "apply lists");
+        EXPECT_TRUE(sheet.PressButton(PSBTN_APPLYNOW));
         EXPECT_FALSE(Closed());
         Click(IDOK);
         EXPECT_TRUE(Closed());
@@ -216,6 +217,7 @@ TEST_F(ModelessSheet, PageThatFailsValidationStaysActiveAndStopsOk)
     Open(plain);
     Click(IDOK);
     EXPECT_FALSE(Closed()) << "the control's own OK asks the page too";
+    EXPECT_FALSE(plain.PressButton(PSBTN_APPLYNOW)) << "a press reports the refusal";
     EXPECT_FALSE(Contains(plain.m_log, "apply lists"));
 }
 
