@@ -194,8 +194,7 @@ LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND hwnd, UINT message, WPARAM
 {
     // A handler that fails has done nothing the control still waits for; the failure is
     // shown and the sheet stays as it is.
-    return CallGuarded(
-        hwnd, LRESULT(0),
-        [&]
-        { return reinterpret_cast<CPropertySheet*>(sheet)->WindowProc(message, wParam, lParam); });
+    auto* object = reinterpret_cast<CPropertySheet*>(sheet);
+    return CallGuarded(hwnd, LRESULT(0),
+                       [&] { return object->WindowProc(message, wParam, lParam); });
 }
