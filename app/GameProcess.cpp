@@ -1,8 +1,9 @@
 #include "app/GameProcess.h"
 
+#include "framework/TextConversion.h"
+
 #include "settings/BoundedString.h"
 #include "settings/ProductMode.h"
-#include "strings/AnsiToWide.h"
 
 bool StartGame()
 {

@@ -1,9 +1,11 @@
 #include "app/WinApp_ConfigApp.h"
 
 #include "app/BoundedFormat.h"
+#include "framework/TextConversion.h"
 #include "settings/BoundedString.h"
+#include "settings/FixedNames.h"
 #include "settings/ProductMode.h"
-#include "strings/AnsiToWide.h"
+#include "settings/SettingsFilePath.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
 #include "ui/PropertySheet_ConfigApp.h"
@@ -31,20 +33,22 @@ BOOL CWinApp_ConfigApp::InitInstance()
     char productFolder[MAX_PATH] = {};
     BoundedCopy(productFolder, GetProductFolderName(), sizeof productFolder);
     char registryKey[MAX_PATH] = {};
-    BoundedFormat(registryKey, sizeof registryKey, "Kerrowind\\%s\\ConfigApp", productFolder);
+    BoundedFormat(registryKey, sizeof registryKey, "%s\\%s\\ConfigApp", kCompanyFolderName,
+                  productFolder);
     {
         const CAnsiToWide wideRegistryKey(registryKey);
         SetRegistryKey(wideRegistryKey.Text());
     }
 
     // Looked for in the current directory, like every other relative name the launcher uses.
-    CStringDatabase database("Config.Strdb00p");
+    CStringDatabase database(kStringDatabaseName);
     // The sheet keeps its own copy of the title, so the looked-up copy goes right after the
     // sheet is made; the sheet is destroyed before the database it points to.
     std::unique_ptr<CPropertySheet_ConfigApp> sheet;
     {
         const CWideTextCopy title(database.Lookup("WindowTitle"));
-        sheet = std::make_unique<CPropertySheet_ConfigApp>(title.Text(), &database);
+        sheet = std::make_unique<CPropertySheet_ConfigApp>(
+            title.Text(), &database, [] { return GetSettingsFilePath(GetProductFolderName()); });
     }
 
     // The sheet saves and starts the game itself; how it was closed does not matter here.

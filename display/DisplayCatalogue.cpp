@@ -6,9 +6,9 @@ DisplayCatalogue::DisplayCatalogue() : DisplayCatalogue(CreateDirect3D9) {}
 
 DisplayCatalogue::DisplayCatalogue(Direct3DFactory create) : m_createDirect3D(create) {}
 
-RendererInfo* DisplayCatalogue::FindRenderer(const wchar_t* name) const
+RendererInfo* DisplayCatalogue::FindRenderer(const wchar_t* anyLabel) const
 {
-    if (name == nullptr)
+    if (anyLabel == nullptr)
         return nullptr;
     return m_renderers.Front();
 }

@@ -43,9 +43,9 @@ public:
     // The folder Build searched, as it was given.
     const std::wstring& GetFolder() const { return m_folder; }
 
-    // Null for a null name; for any other name the first renderer (null when there is none).
-    // Every renderer has the same label, so the text is not compared.
-    RendererInfo* FindRenderer(const wchar_t* name) const;
+    // Null for a null label; for any other the first renderer (null when there is none).
+    // Every renderer has the same label, so the text of `anyLabel` is never read.
+    RendererInfo* FindRenderer(const wchar_t* anyLabel) const;
 
     // The walk over the renderers in discovery order; FirstRenderer starts it.
     RendererInfo* FirstRenderer() { return m_renderers.First(); }

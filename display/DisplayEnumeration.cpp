@@ -1,8 +1,8 @@
 #include "display/RendererInfo.h"
 
-#include <d3d9.h>
+#include "framework/TextConversion.h"
 
-#include <cstring>
+#include <d3d9.h>
 
 namespace
 {
@@ -11,21 +11,6 @@ constexpr D3DFORMAT kModeFormat = D3DFMT_X8R8G8B8;
 constexpr int kModeBitDepth = 32;
 constexpr UINT kMinimumWidth = 640;
 constexpr UINT kMinimumHeight = 480;
-
-// Converts a fixed identifier field from the system ANSI code page. The field is read only up
-// to its own size: a driver that fills it completely leaves no terminator in it.
-template <size_t Size> std::wstring FromAnsiField(const char (&field)[Size])
-{
-    const int length = static_cast<int>(strnlen(field, Size));
-    if (length == 0)
-        return std::wstring();
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, field, length, nullptr, 0);
-    if (wideLength <= 0)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, field, length, &wide[0], wideLength);
-    return wide;
-}
 
 bool IsUsableMode(const D3DDISPLAYMODE& mode)
 {
@@ -39,9 +24,9 @@ IDirect3D9* CreateDirect3D9()
     return Direct3DCreate9(D3D_SDK_VERSION);
 }
 
-bool RendererInfo::EnumerateDisplays(const wchar_t* exeName)
+bool RendererInfo::EnumerateDisplays(const wchar_t* unusedExeName)
 {
-    return EnumerateDisplays(exeName, CreateDirect3D9);
+    return EnumerateDisplays(unusedExeName, CreateDirect3D9);
 }
 
 bool RendererInfo::EnumerateDisplays(const wchar_t*, Direct3DFactory create)
@@ -58,8 +43,12 @@ bool RendererInfo::EnumerateDisplays(const wchar_t*, Direct3DFactory create)
         D3DADAPTER_IDENTIFIER9 identifier = {};
         if (FAILED(direct3D->GetAdapterIdentifier(adapter, 0, &identifier)))
             continue;
-        const std::wstring deviceName = FromAnsiField(identifier.DeviceName);
-        const std::wstring description = FromAnsiField(identifier.Description);
+        // The fields are read only up to their own size: a driver that fills one completely
+        // leaves no terminator in it.
+        const std::wstring deviceName =
+            AnsiToWide(identifier.DeviceName, sizeof identifier.DeviceName);
+        const std::wstring description =
+            AnsiToWide(identifier.Description, sizeof identifier.Description);
 
         const UINT modeCount = direct3D->GetAdapterModeCount(adapter, kModeFormat);
         for (UINT modeIndex = 0; modeIndex < modeCount; ++modeIndex)

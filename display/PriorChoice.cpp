@@ -1,6 +1,7 @@
 #include "display/DisplayCatalogue.h"
 
 #include "settings/BoundedString.h"
+#include "settings/FixedNames.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -90,7 +91,7 @@ bool DisplayCatalogue::ReadPriorChoice(const wchar_t* settingsFileName)
     }
     fclose(file);
 
-    m_chosenRenderer = FindRenderer(L"DX9 Renderer");
+    m_chosenRenderer = FindRenderer(kRendererLabel);
     if (m_chosenRenderer != nullptr)
         if (DisplayInfo* display = m_chosenRenderer->FirstDisplay())
             display->SelectResolution(ToNumber(width), ToNumber(height), ToNumber(bitDepth));

@@ -1,5 +1,6 @@
 #include "display/DisplayCatalogue.h"
 
+#include "framework/TextConversion.h"
 #include "framework/WinApp.h"
 #include "settings/BoundedString.h"
 #include "settings/ProductMode.h"
@@ -18,9 +19,7 @@ std::wstring GameExecutableName()
 {
     char name[MAX_PATH];
     BoundedCopy(name, GetGameExecutableName(), sizeof name);
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, name, -1, wide, MAX_PATH);
-    return wide;
+    return CAnsiToWide(name).Text();
 }
 
 // The executable name alone for no folder, so the platform resolves it against the working

@@ -2,6 +2,7 @@
 
 #include "display/DisplayInfo.h"
 #include "display/RecordList.h"
+#include "settings/FixedNames.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ using Direct3DFactory = IDirect3D9* (*)();
 IDirect3D9* CreateDirect3D9();
 
 // One game executable found on disk, with every display of the machine that has at least one
-// usable mode. Renderers carry no name of their own: each one is listed as "DX9 Renderer".
+// usable mode. Renderers carry no name of their own: each one is listed as kRendererLabel.
 class RendererInfo
 {
 public:
@@ -25,13 +26,14 @@ public:
     RendererInfo(const RendererInfo&) = delete;
     RendererInfo& operator=(const RendererInfo&) = delete;
 
-    std::wstring GetLabel() const { return L"DX9 Renderer"; }
+    std::wstring GetLabel() const { return kRendererLabel; }
 
     // Adds every adapter's modes of at least 640 x 480 in X8R8G8B8 as 32-bit resolutions,
-    // one display per device name. The executable's name does not matter. False, with
-    // nothing added, when no Direct3D 9 object can be created.
-    bool EnumerateDisplays(const wchar_t* exeName);
-    bool EnumerateDisplays(const wchar_t* exeName, Direct3DFactory create);
+    // one display per device name. `unusedExeName` is the found executable's name: every
+    // executable drives the same adapters, so it is never read. False, with nothing added,
+    // when no Direct3D 9 object can be created.
+    bool EnumerateDisplays(const wchar_t* unusedExeName);
+    bool EnumerateDisplays(const wchar_t* unusedExeName, Direct3DFactory create);
 
     // The first display whose device name equals `deviceName` exactly (case-sensitive).
     DisplayInfo* FindDisplay(const wchar_t* deviceName) const;

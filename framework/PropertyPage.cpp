@@ -1,5 +1,6 @@
 #include "framework/PropertyPage.h"
 
+#include "framework/CallbackBoundary.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 
@@ -70,21 +71,28 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND hwnd, UINT message, WPARAM wPara
         auto* page = reinterpret_cast<CPropertyPage*>(description->lParam);
         SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
         page->Attach(hwnd);
-        return page->OnInitDialog();
     }
-
     auto* page = reinterpret_cast<CPropertyPage*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!page)
         return FALSE;
+    // A message whose handler fails counts as not handled; the failure has been shown.
+    return CallGuarded(hwnd, INT_PTR(FALSE),
+                       [&] { return page->Dispatch(message, wParam, lParam); });
+}
+
+INT_PTR CPropertyPage::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message)
     {
+    case WM_INITDIALOG:
+        return OnInitDialog();
     case WM_COMMAND:
-        return page->OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY:
-        return page->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        page->Detach();
+        SetWindowLongPtrW(GetSafeHwnd(), DWLP_USER, 0);
+        Detach();
         return FALSE;
     default:
         return FALSE;
@@ -93,15 +101,19 @@ INT_PTR CALLBACK CPropertyPage::DialogProc(HWND hwnd, UINT message, WPARAM wPara
 
 INT_PTR CPropertyPage::OnNotify(const NMHDR& header)
 {
+    if (header.hwndFrom != ::GetParent(GetSafeHwnd()))
+        return FALSE;
     LONG_PTR result;
     switch (header.code)
     {
     case PSN_KILLACTIVE:
-        // The sheet reads TRUE as "the page is not valid, stay".
-        result = OnKillActive() ? FALSE : TRUE;
+        // A handler that fails refuses. The sheet reads TRUE as "the page is not valid, stay".
+        m_refused = !CallGuarded(GetSafeHwnd(), FALSE, [this] { return OnKillActive(); });
+        result = m_refused ? TRUE : FALSE;
         break;
     case PSN_APPLY:
-        result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+        m_refused = !CallGuarded(GetSafeHwnd(), FALSE, [this] { return OnApply(); });
+        result = m_refused ? PSNRET_INVALID_NOCHANGEPAGE : PSNRET_NOERROR;
         break;
     case PSN_HELP:
         if (CWinApp* app = AfxGetApp())

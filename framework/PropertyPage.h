@@ -57,6 +57,14 @@ protected:
     virtual BOOL OnCommand(WORD id, WORD code);
 
 private:
+    // Reads and clears m_refused around a press of a button.
+    friend class CPropertySheet;
+
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    // Answers the sheet's notifications; those of the page's own controls are left alone.
     INT_PTR OnNotify(const NMHDR& header);
+
+    // Set when the page refused to be left or to apply.
+    bool m_refused = false;
 };

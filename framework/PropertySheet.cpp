@@ -1,20 +1,17 @@
 #include "framework/PropertySheet.h"
 
+#include "framework/CallbackBoundary.h"
 #include "framework/PropertyPage.h"
+
+#include <algorithm>
 
 namespace
 {
-// The sheet whose PropertySheetW call is under way on this thread. The control's callback
-// carries no data of the caller, so this is how the callback finds the object. The callback
-// takes it before anything else could start another sheet.
+// The sheet whose PropertySheetW call is under way on this thread. The callback takes it
+// before anything else could start another sheet.
 thread_local CPropertySheet* t_sheetBeingCreated = nullptr;
 
-// The window property that leads the subclassed sheet window to its object.
-const wchar_t kSheetObjectProperty[] = L"CPropertySheet.Object";
-
-// Posted to the sheet window from the control's initialisation callback. The control creates
-// the start page after that callback (on some versions), so the posted message is the first
-// point at which both the sheet and its start page surely exist.
+// Posted to the sheet window from the control's initialisation callback.
 UINT InitDialogMessage()
 {
     static const UINT message = RegisterWindowMessageW(L"CPropertySheet.InitDialog");
@@ -77,10 +74,14 @@ CWnd CPropertySheet::GetTabControl() const
     return CWnd(hwnd ? PropSheet_GetTabControl(hwnd) : nullptr);
 }
 
-void CPropertySheet::PressButton(int button)
+bool CPropertySheet::PressButton(int button)
 {
     DepthGuard passThrough(m_passThroughDepth);
+    for (CPropertyPage* page : m_pages)
+        page->m_refused = false;
     SendMessageW(PSM_PRESSBUTTON, static_cast<WPARAM>(button));
+    return std::none_of(m_pages.begin(), m_pages.end(),
+                        [](const CPropertyPage* page) { return page->m_refused; });
 }
 
 CPropertyPage* CPropertySheet::GetActivePage() const
@@ -104,12 +105,12 @@ BOOL CPropertySheet::OnInitDialog()
 
 void CPropertySheet::OnOK()
 {
-    PassToControl(IDOK);
+    PressButton(PSBTN_OK);
 }
 
 void CPropertySheet::OnApplyNow()
 {
-    PassToControl(ID_APPLY_NOW);
+    PressButton(PSBTN_APPLYNOW);
 }
 
 INT_PTR CPropertySheet::Run(bool modeless)
@@ -138,37 +139,12 @@ INT_PTR CPropertySheet::Run(bool modeless)
     return result;
 }
 
-void CPropertySheet::Subclass(HWND hwnd)
-{
-    Attach(hwnd);
-    SetPropW(hwnd, kSheetObjectProperty, this);
-    m_controlProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CPropertySheet::SheetWindowProc)));
-    m_initPending = true;
-    PostMessageW(hwnd, InitDialogMessage(), 0, 0);
-}
-
-void CPropertySheet::Unsubclass()
-{
-    const HWND hwnd = Detach();
-    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_controlProc));
-    RemovePropW(hwnd, kSheetObjectProperty);
-    m_initPending = false;
-}
-
 void CPropertySheet::CompleteInit()
 {
     if (!m_initPending)
         return;
     m_initPending = false;
     OnInitDialog();
-}
-
-void CPropertySheet::PassToControl(WORD buttonId)
-{
-    DepthGuard passThrough(m_passThroughDepth);
-    SendMessageW(WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(buttonId).GetSafeHwnd()));
 }
 
 LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -190,26 +166,35 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
 
     const HWND hwnd = GetSafeHwnd();
-    const WNDPROC controlProc = m_controlProc;
     if (message == WM_NCDESTROY)
-        Unsubclass();
-    return CallWindowProcW(controlProc, hwnd, message, wParam, lParam);
+    {
+        RemoveWindowSubclass(hwnd, &CPropertySheet::SheetWindowProc, 0);
+        Detach();
+        m_initPending = false;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM)
 {
-    if (message == PSCB_INITIALIZED && t_sheetBeingCreated)
-    {
-        CPropertySheet* sheet = t_sheetBeingCreated;
-        t_sheetBeingCreated = nullptr;
-        sheet->Subclass(hwnd);
-    }
+    if (message != PSCB_INITIALIZED || !t_sheetBeingCreated)
+        return 0;
+    CPropertySheet* sheet = t_sheetBeingCreated;
+    t_sheetBeingCreated = nullptr;
+    sheet->Attach(hwnd);
+    SetWindowSubclass(hwnd, &CPropertySheet::SheetWindowProc, 0,
+                      reinterpret_cast<DWORD_PTR>(sheet));
+    sheet->m_initPending = true;
+    PostMessageW(hwnd, InitDialogMessage(), 0, 0);
     return 0;
 }
 
 LRESULT CALLBACK CPropertySheet::SheetWindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                 LPARAM lParam)
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR sheet)
 {
-    auto* sheet = static_cast<CPropertySheet*>(GetPropW(hwnd, kSheetObjectProperty));
-    return sheet->WindowProc(message, wParam, lParam);
+    // A handler that fails has done nothing the control still waits for; the failure is
+    // shown and the sheet stays as it is.
+    auto* object = reinterpret_cast<CPropertySheet*>(sheet);
+    return CallGuarded(hwnd, LRESULT(0),
+                       [&] { return object->WindowProc(message, wParam, lParam); });
 }

@@ -23,6 +23,18 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   handler that presses its own button (which comes back as WM_COMMAND on some versions of
 //   the control) gets the control's processing and is not entered again.
 // - Cancel and the close box are left to the control, which closes the sheet.
+//
+// Why it takes these steps, and no fewer:
+// - The control's callback gets no data of the caller, so the object whose PropertySheetW
+//   call is under way is handed to it through a thread-local pointer.
+// - The callback comes before the control creates the start page, so OnInitDialog runs
+//   from a message the callback posts, the first point at which both surely exist.
+// - OK and Apply must be caught as clicks, not in PSN_APPLY: the launcher starts the game
+//   after the control applied and before it closes, and keeps the sheet open when the game
+//   does not start; a page's PSN_APPLY comes before the apply is complete and only to pages
+//   whose window exists.
+// - The control reports nothing back from PSM_PRESSBUTTON, so the pages record a refusal
+//   during a press and PressButton returns it.
 class CPropertySheet : public CWnd
 {
 public:
@@ -53,8 +65,9 @@ public:
     // The sheet's tab control; an empty wrapper when the sheet has no window.
     CWnd GetTabControl() const;
     // Presses one of the sheet's buttons (PSBTN_OK, PSBTN_APPLYNOW, ...) with the control's
-    // own processing. It never reaches OnOK or OnApplyNow.
-    void PressButton(int button);
+    // own processing. It never reaches OnOK or OnApplyNow. False when a page refused to be
+    // left or to apply during the press (the control then stopped there), true otherwise.
+    bool PressButton(int button);
     // The page whose tab is selected, or null when the sheet has no window.
     CPropertyPage* GetActivePage() const;
 
@@ -75,18 +88,15 @@ protected:
 
 private:
     INT_PTR Run(bool modeless);
-    void Subclass(HWND hwnd);
-    void Unsubclass();
     void CompleteInit();
-    void PassToControl(WORD buttonId);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam);
-    static LRESULT CALLBACK SheetWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SheetWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR sheet);
 
     std::wstring m_caption;
     std::vector<CPropertyPage*> m_pages;
-    WNDPROC m_controlProc = nullptr;
     bool m_initPending = false;
     // Non-zero while OK and Apply commands go to the control instead of the handlers.
     int m_passThroughDepth = 0;

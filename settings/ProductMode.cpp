@@ -1,5 +1,7 @@
 #include "settings/ProductMode.h"
 
+#include "settings/FixedNames.h"
+
 #include <windows.h>
 
 int ReadProductMode()
@@ -15,10 +17,10 @@ bool IsFreeEdition()
 
 const char* GetProductFolderName()
 {
-    return IsFreeEdition() ? "DRAVFree" : "DRAV";
+    return IsFreeEdition() ? kFreeFolderName : kRetailFolderName;
 }
 
 const char* GetGameExecutableName()
 {
-    return IsFreeEdition() ? "DRAVMP.exe" : "DRAV.exe";
+    return IsFreeEdition() ? kFreeExecutableName : kRetailExecutableName;
 }

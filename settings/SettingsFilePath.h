@@ -2,6 +2,7 @@
 
 #include <string>
 
-// The full path of settings.cfg in the installed product's settings folder, or "" when no
-// settings folder can be had. Loading and saving both go through this one path.
-std::string GetSettingsFilePath();
+// The full path of settings.cfg in the settings folder of `productName` ("DRAV" or
+// "DRAVFree"), which is created on demand; "" when no settings folder can be had. The
+// launcher, the stand-in game and the tests all find the file through this one function.
+std::string GetSettingsFilePath(const char* productName);

@@ -1,6 +1,7 @@
 #include "settings/SettingsFolder.h"
 
 #include "settings/BoundedString.h"
+#include "settings/FixedNames.h"
 #include "settings/ProductMode.h"
 
 #include <shlobj.h>
@@ -10,8 +11,6 @@
 
 namespace
 {
-const char kCompanyFolder[] = "\\Kerrowind\\";
-
 // The position after the component that starts at `position` and its backslashes.
 char* SkipComponent(char* position)
 {
@@ -43,13 +42,15 @@ void GetSettingsFolder(const char* productName, char* buffer, size_t size,
     documents[MAX_PATH - 1] = '\0';
 
     const size_t nameLength = productName ? strlen(productName) : 0;
-    // The 1 is the backslash after the product name; keeping the sum below the size leaves
-    // room for the terminating NUL.
-    if (strlen(documents) + strlen(kCompanyFolder) + nameLength + 1 >= size)
+    // The 3 are the backslashes around the company folder and after the product name;
+    // keeping the sum below the size leaves room for the terminating NUL.
+    if (strlen(documents) + strlen(kCompanyFolderName) + nameLength + 3 >= size)
         return;
 
     BoundedCopy(buffer, documents, size);
-    BoundedAppend(buffer, kCompanyFolder, size);
+    BoundedAppend(buffer, "\\", size);
+    BoundedAppend(buffer, kCompanyFolderName, size);
+    BoundedAppend(buffer, "\\", size);
     if (nameLength > 0)
     {
         BoundedAppend(buffer, productName, size);

@@ -1,6 +1,7 @@
 #include "strings/StringManagerLibrary.h"
 
 #include "framework/WinApp.h"
+#include "settings/FixedNames.h"
 
 #include <windows.h>
 
@@ -10,8 +11,6 @@
 
 namespace
 {
-const wchar_t kLibraryName[] = L"LexoraRuntime.dll";
-
 HMODULE g_stringManagerModule = nullptr;
 
 // The module the application framework holds; the executable itself when there is no
@@ -34,7 +33,8 @@ size_t FolderLength(const std::wstring& path)
 // from some other folder, or through the system's search order, which includes the working
 // directory; such a path fails the load instead. Every folder that does come through whole
 // leaves room for the library name in the 1024-unit buffer.
-static_assert(2 + (_MAX_DIR - 1) + sizeof kLibraryName / sizeof(wchar_t) <= kModulePathLength,
+static_assert(2 + (_MAX_DIR - 1) + sizeof kStringManagerLibraryName / sizeof(wchar_t) <=
+                  kModulePathLength,
               "the composed library path always fits");
 } // namespace
 
@@ -48,7 +48,7 @@ bool ComposeStringManagerPath(const wchar_t* modulePath, wchar_t (&libraryPath)[
     _wsplitpath(modulePath, drive, directory, nullptr, nullptr);
     if (wcslen(drive) + wcslen(directory) != FolderLength(modulePath))
         return false;
-    _wmakepath(libraryPath, drive, directory, kLibraryName, nullptr);
+    _wmakepath(libraryPath, drive, directory, kStringManagerLibraryName, nullptr);
     return true;
 }
 

@@ -1,11 +1,11 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/DataExchange.h"
+#include "framework/TextConversion.h"
+#include "settings/FixedNames.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
-#include "strings/AnsiToWide.h"
-#include "strings/StringDatabase.h"
-#include "strings/WideTextCopy.h"
+#include "ui/ControlCaption.h"
 #include "ui/resource.h"
 
 #include <cstdlib>
@@ -20,20 +20,6 @@ void AppendLine(std::wstring& text, const wchar_t* key, const std::wstring& valu
     text += L"\" \"";
     text += value;
     text += L"\"\n";
-}
-
-std::string ToAnsi(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int length = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return std::string();
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &ansi[0], size, nullptr, nullptr);
-    return ansi;
 }
 } // namespace
 
@@ -74,7 +60,7 @@ void CPropertyPage_Display::InitLists()
 {
     // No folder: the game executable and the prior settings.cfg are looked for in the
     // working folder, which is the installation folder the launcher is started in.
-    m_catalogue.Build(L"", L"settings.cfg");
+    m_catalogue.Build(L"", kSettingsFileNameW);
     FillLists();
 }
 
@@ -93,24 +79,11 @@ void CPropertyPage_Display::LocalizeStatics()
 {
     if (!GetSafeHwnd())
         return;
-    const struct
-    {
-        int id;
-        const char* key;
-    } captions[] = {
-        {IDC_STATIC_DISPLAYS, "StaticDisplays"},
-        {IDC_STATIC_RENDERERS, "StaticRenderers"},
-        {IDC_STATIC_RESOLUTIONS, "StaticResolutions"},
-        {IDC_STATIC_WARNING, "StaticWarning"},
-    };
-    for (const auto& caption : captions)
-    {
-        CWnd control = GetDlgItem(caption.id);
-        if (!control.GetSafeHwnd())
-            continue;
-        const CWideTextCopy text(m_pStringDatabase->Lookup(caption.key));
-        control.SetWindowTextW(text.Text());
-    }
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_DISPLAYS), m_pStringDatabase, "StaticDisplays");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_RENDERERS), m_pStringDatabase, "StaticRenderers");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_RESOLUTIONS), m_pStringDatabase,
+                           "StaticResolutions");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_WARNING), m_pStringDatabase, "StaticWarning");
 }
 
 BOOL CPropertyPage_Display::OnCommand(WORD id, WORD code)
@@ -208,7 +181,7 @@ std::wstring CPropertyPage_Display::FormatSettingsLines() const
 
 std::string CPropertyPage_Display::GetSettingsText() const
 {
-    std::string text = ToAnsi(FormatSettingsLines());
+    std::string text = WideToAnsi(FormatSettingsLines());
     // A stored resolution that this display lacks, or that the player never changed, is
     // kept until the player chooses one, rather than dropped by a save of other settings.
     if (!WritesChosenResolution())

@@ -3,12 +3,39 @@
 #include "framework/DataExchange.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
-#include "strings/StringDatabase.h"
-#include "strings/WideTextCopy.h"
+#include "ui/ControlCaption.h"
 #include "ui/resource.h"
 
+#include <algorithm>
+#include <iterator>
+
+namespace
+{
+struct OptionRow
+{
+    int controlId;
+    const char* key;
+    const char* captionKey;
+    // The stored value says the opposite of the check box: a set box is stored as "0" and an
+    // absent key counts as "1".
+    bool inverted;
+};
+
+// In the order the stored keys are taken and the lines are written. A set box writes its key
+// with "1" ("0" when inverted); a clear box writes nothing.
+const OptionRow kOptions[] = {
+    {IDC_CHECK_RESTORE_DEFAULTS, "RestoreDefaults", "CheckRestoreDefaults", false},
+    {IDC_CHECK_DISABLE_SOUND, "DisableSound", "CheckDisableSound", false},
+    {IDC_CHECK_DISABLE_MUSIC, "MusicEnable", "CheckDisableMusic", true},
+    {IDC_CHECK_DISABLE_JOYSTICKS, "DisableJoystick", "CheckDisableJoysticks", false},
+    {IDC_CHECK_DISABLE_MOVIES, "DisableMovies", "CheckDisableMovies", false},
+    {IDC_CHECK_DISABLE_SOUND_FILTERS, "DisableSoundFilters", "CheckDisableSoundFilters", false},
+    {IDC_CHECK_DISABLE_HARDWARE_SOUND, "DisableHardwareSound", "CheckDisableHardwareSound", false},
+};
+} // namespace
+
 CPropertyPage_Options::CPropertyPage_Options(CStringDatabase* database)
-    : CPropertyPage(IDD_OPTIONS), m_pStringDatabase(database)
+    : CPropertyPage(IDD_OPTIONS), m_pStringDatabase(database), m_flags(std::size(kOptions), 0)
 {
     // With the sheet's own setting this keeps the Help button hidden.
     m_psp.dwFlags &= ~PSP_HASHELP;
@@ -17,23 +44,8 @@ CPropertyPage_Options::CPropertyPage_Options(CStringDatabase* database)
 void CPropertyPage_Options::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_CHECK_DISABLE_HARDWARE_SOUND, m_checkDisableHardwareSound);
-    DDX_Control(pDX, IDC_CHECK_DISABLE_JOYSTICKS, m_checkDisableJoysticks);
-    DDX_Control(pDX, IDC_CHECK_DISABLE_MOVIES, m_checkDisableMovies);
-    DDX_Control(pDX, IDC_CHECK_DISABLE_MUSIC, m_checkDisableMusic);
-    DDX_Control(pDX, IDC_CHECK_DISABLE_SOUND, m_checkDisableSound);
-    DDX_Control(pDX, IDC_CHECK_DISABLE_SOUND_FILTERS, m_checkDisableSoundFilters);
-    DDX_Control(pDX, IDC_CHECK_RESTORE_DEFAULTS, m_checkRestoreDefaults);
-    DDX_Control(pDX, IDC_EDIT_COMMAND_LINE, m_editCommandLine);
-    DDX_Control(pDX, IDC_STATIC_ADVANCED_COMMAND_LINE, m_staticAdvancedCommandLine);
-    DDX_Control(pDX, IDC_STATIC_COMMAND_LINE_FLAGS, m_staticCommandLineFlags);
-    DDX_Check(pDX, IDC_CHECK_DISABLE_HARDWARE_SOUND, m_bDisableHardwareSound);
-    DDX_Check(pDX, IDC_CHECK_DISABLE_JOYSTICKS, m_bDisableJoysticks);
-    DDX_Check(pDX, IDC_CHECK_DISABLE_MOVIES, m_bDisableMovies);
-    DDX_Check(pDX, IDC_CHECK_DISABLE_MUSIC, m_bDisableMusic);
-    DDX_Check(pDX, IDC_CHECK_DISABLE_SOUND, m_bDisableSound);
-    DDX_Check(pDX, IDC_CHECK_DISABLE_SOUND_FILTERS, m_bDisableSoundFilters);
-    DDX_Check(pDX, IDC_CHECK_RESTORE_DEFAULTS, m_bRestoreDefaults);
+    for (size_t row = 0; row < m_flags.size(); ++row)
+        DDX_Check(pDX, kOptions[row].controlId, m_flags[row]);
     DDX_Text(pDX, IDC_EDIT_COMMAND_LINE, m_strCommandLine);
 }
 
@@ -49,92 +61,45 @@ void CPropertyPage_Options::LocalizeControls()
 {
     if (!GetSafeHwnd())
         return;
-    const struct
-    {
-        CWnd& control;
-        const char* key;
-    } captions[] = {
-        {m_staticCommandLineFlags, "StaticCommandLineFlags"},
-        {m_staticAdvancedCommandLine, "StaticAdvancedCommandLine"},
-        {m_checkDisableSound, "CheckDisableSound"},
-        {m_checkDisableMusic, "CheckDisableMusic"},
-        {m_checkDisableJoysticks, "CheckDisableJoysticks"},
-        {m_checkDisableMovies, "CheckDisableMovies"},
-        {m_checkDisableSoundFilters, "CheckDisableSoundFilters"},
-        {m_checkDisableHardwareSound, "CheckDisableHardwareSound"},
-        {m_checkRestoreDefaults, "CheckRestoreDefaults"},
-    };
-    for (const auto& caption : captions)
-    {
-        if (!IsWindow(caption.control.GetSafeHwnd()))
-            continue;
-        const CWideTextCopy text(m_pStringDatabase->Lookup(caption.key));
-        caption.control.SetWindowTextW(text.Text());
-    }
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_COMMAND_LINE_FLAGS), m_pStringDatabase,
+                           "StaticCommandLineFlags");
+    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_ADVANCED_COMMAND_LINE), m_pStringDatabase,
+                           "StaticAdvancedCommandLine");
+    for (const OptionRow& option : kOptions)
+        SetCaptionFromDatabase(GetDlgItem(option.controlId), m_pStringDatabase, option.captionKey);
 }
 
 void CPropertyPage_Options::ApplyStoredSettings(CSettingsFile& settings)
 {
-    m_bRestoreDefaults = settings.TakeBool("RestoreDefaults", false);
-    m_bDisableSound = settings.TakeBool("DisableSound", false);
-    // Music is stored the other way round from its check box.
-    m_bDisableMusic = !settings.TakeBool("MusicEnable", true);
-    m_bDisableJoysticks = settings.TakeBool("DisableJoystick", false);
-    m_bDisableMovies = settings.TakeBool("DisableMovies", false);
-    m_bDisableSoundFilters = settings.TakeBool("DisableSoundFilters", false);
-    m_bDisableHardwareSound = settings.TakeBool("DisableHardwareSound", false);
+    for (size_t row = 0; row < m_flags.size(); ++row)
+    {
+        const OptionRow& option = kOptions[row];
+        m_flags[row] = settings.TakeBool(option.key, option.inverted) != option.inverted;
+    }
 }
 
 std::string CPropertyPage_Options::GetSettingsText() const
 {
-    // Only set switches are written; a clear one adds no line.
-    const struct
-    {
-        int flag;
-        const char* key;
-        const char* value;
-    } lines[] = {
-        {m_bRestoreDefaults, "RestoreDefaults", "1"},
-        {m_bDisableSound, "DisableSound", "1"},
-        {m_bDisableMusic, "MusicEnable", "0"},
-        {m_bDisableJoysticks, "DisableJoystick", "1"},
-        {m_bDisableMovies, "DisableMovies", "1"},
-        {m_bDisableSoundFilters, "DisableSoundFilters", "1"},
-        {m_bDisableHardwareSound, "DisableHardwareSound", "1"},
-    };
     std::string text;
-    for (const auto& line : lines)
+    for (size_t row = 0; row < m_flags.size(); ++row)
     {
-        if (line.flag != 0)
-            AppendSettingsLine(text, line.key, line.value);
+        if (m_flags[row] != 0)
+            AppendSettingsLine(text, kOptions[row].key, kOptions[row].inverted ? "0" : "1");
     }
     return text;
 }
 
 BOOL CPropertyPage_Options::OnCommand(WORD id, WORD code)
 {
-    switch (id)
-    {
-    case IDC_CHECK_DISABLE_SOUND:
-    case IDC_CHECK_DISABLE_JOYSTICKS:
-    case IDC_CHECK_DISABLE_MUSIC:
-    case IDC_CHECK_DISABLE_MOVIES:
-    case IDC_CHECK_DISABLE_SOUND_FILTERS:
-    case IDC_CHECK_DISABLE_HARDWARE_SOUND:
-    case IDC_CHECK_RESTORE_DEFAULTS:
-        if (code != BN_CLICKED)
-            break;
-        OnOptionChanged();
-        return TRUE;
-    case IDC_EDIT_COMMAND_LINE:
-        if (code != EN_CHANGE)
-            break;
-        OnOptionChanged();
-        return TRUE;
-    default:
-        break;
-    }
-    return CPropertyPage::OnCommand(id, code);
+    const bool isBox =
+        std::any_of(std::begin(kOptions), std::end(kOptions),
+                    [id](const OptionRow& option) { return option.controlId == id; });
+    const bool changed =
+        (isBox && code == BN_CLICKED) || (id == IDC_EDIT_COMMAND_LINE && code == EN_CHANGE);
+    if (!changed)
+        return CPropertyPage::OnCommand(id, code);
+    OnOptionChanged();
+    return TRUE;
 }
 
 void CPropertyPage_Options::OnOptionChanged()

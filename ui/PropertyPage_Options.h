@@ -1,20 +1,18 @@
 #pragma once
 
-#include "framework/Button.h"
-#include "framework/Edit.h"
 #include "framework/PropertyPage.h"
-#include "framework/Static.h"
 
 #include <string>
+#include <vector>
 
 class CDataExchange;
 class CSettingsFile;
 class CStringDatabase;
 
-// The Options page: seven check boxes that switch game features off or ask the game to
-// restore its defaults. The seven flags are the page's model; the check boxes show them while
-// the page has a window, and the settings lines are made from the flags alone, so they are
-// right whether or not the page was ever shown.
+// The Options page: check boxes that switch game features off or ask the game to restore its
+// defaults, one for each row of the page's option table. The flags are the page's model; the
+// check boxes show them while the page has a window, and the settings lines are made from the
+// flags alone, so they are right whether or not the page was ever shown.
 class CPropertyPage_Options : public CPropertyPage
 {
 public:
@@ -28,31 +26,6 @@ public:
 
     BOOL OnInitDialog() override;
 
-    CStringDatabase* m_pStringDatabase;
-
-    CButton m_checkDisableHardwareSound;
-    CButton m_checkDisableJoysticks;
-    CButton m_checkDisableMovies;
-    CButton m_checkDisableMusic;
-    CButton m_checkDisableSound;
-    CButton m_checkDisableSoundFilters;
-    CButton m_checkRestoreDefaults;
-    CEdit m_editCommandLine;
-    CStatic m_staticAdvancedCommandLine;
-    CStatic m_staticCommandLineFlags;
-
-    // 0 (clear) or 1 (set).
-    int m_bDisableHardwareSound = 0;
-    int m_bDisableJoysticks = 0;
-    int m_bDisableMovies = 0;
-    int m_bDisableMusic = 0;
-    int m_bDisableSound = 0;
-    int m_bDisableSoundFilters = 0;
-    int m_bRestoreDefaults = 0;
-    // The text of the hidden command line edit. Nothing reads it: it reaches neither the
-    // settings file nor the game.
-    std::wstring m_strCommandLine;
-
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(WORD id, WORD code) override;
@@ -62,4 +35,11 @@ private:
     void LocalizeControls();
     // Any click on a check box or edit of the command line enables the sheet's Apply.
     void OnOptionChanged();
+
+    CStringDatabase* m_pStringDatabase;
+    // One flag per row of the option table, in its order: 0 (clear) or 1 (set).
+    std::vector<int> m_flags;
+    // The text of the hidden command line edit. Nothing reads it: it reaches neither the
+    // settings file nor the game.
+    std::wstring m_strCommandLine;
 };

@@ -3,11 +3,15 @@
 #include "app/GameProcess.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
+#include "ui/ControlCaption.h"
+
+#include <utility>
 
 CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
-                                                   CStringDatabase* database)
+                                                   CStringDatabase* database,
+                                                   std::function<std::string()> settingsPath)
     : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
-      m_pStringDatabase(database)
+      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath))
 {
     // With the pages' own settings this keeps the Help button hidden.
     m_psh.dwFlags &= ~PSH_HASHELP;
@@ -36,26 +40,20 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
     {
         const CWideTextCopy displayTab(m_pStringDatabase->Lookup("TabDisplay"));
         const CWideTextCopy optionsTab(m_pStringDatabase->Lookup("TabOptions"));
-        const struct
-        {
-            int index;
-            const wchar_t* text;
-        } tabs[] = {{0, displayTab.Text()}, {1, optionsTab.Text()}};
-        for (const auto& tab : tabs)
+        const wchar_t* const tabs[] = {displayTab.Text(), optionsTab.Text()};
+        for (WPARAM index = 0; index < 2; ++index)
         {
             TCITEMW item = {};
             item.mask = TCIF_TEXT;
-            item.pszText = const_cast<wchar_t*>(tab.text);
-            GetTabControl().SendMessageW(TCM_SETITEMW, static_cast<WPARAM>(tab.index),
-                                         reinterpret_cast<LPARAM>(&item));
+            item.pszText = const_cast<wchar_t*>(tabs[index]);
+            GetTabControl().SendMessageW(TCM_SETITEMW, index, reinterpret_cast<LPARAM>(&item));
         }
     }
 
     CWnd ok = GetDlgItem(IDOK);
     if (ok.GetSafeHwnd())
     {
-        const CWideTextCopy caption(m_pStringDatabase->Lookup("ButtonOK"));
-        ok.SetWindowTextW(caption.Text());
+        SetCaptionFromDatabase(ok, m_pStringDatabase, "ButtonOK");
         RECT rect;
         ok.GetWindowRect(&rect);
         ScreenToClient(&rect);
@@ -66,58 +64,43 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
         const int left = rect.left + shift;
         ok.MoveWindow(left, rect.top, rect.right - left, rect.bottom - rect.top, TRUE);
     }
-
-    const struct
-    {
-        int id;
-        const char* key;
-    } buttons[] = {
-        {ID_APPLY_NOW, "ButtonApply"},
-        {IDCANCEL, "ButtonCancel"},
-        // The Help button stays hidden; it is captioned all the same.
-        {IDHELP, "ButtonHelp"},
-    };
-    for (const auto& button : buttons)
-    {
-        CWnd control = GetDlgItem(button.id);
-        if (!control.GetSafeHwnd())
-            continue;
-        const CWideTextCopy caption(m_pStringDatabase->Lookup(button.key));
-        control.SetWindowTextW(caption.Text());
-    }
+    SetCaptionFromDatabase(GetDlgItem(ID_APPLY_NOW), m_pStringDatabase, "ButtonApply");
+    SetCaptionFromDatabase(GetDlgItem(IDCANCEL), m_pStringDatabase, "ButtonCancel");
+    // The Help button stays hidden; it is captioned all the same.
+    SetCaptionFromDatabase(GetDlgItem(IDHELP), m_pStringDatabase, "ButtonHelp");
 }
 
 bool CPropertySheet_ConfigApp::ValidateAndApply()
 {
-    if (!GetSafeHwnd())
-        return false;
-    CPropertyPage* page = GetActivePage();
-    // Validation also moves the page's control values into its members.
-    if (!page || !page->OnKillActive())
-        return false;
-    PressButton(PSBTN_APPLYNOW);
-    return true;
+    // The control first has the active page validated, which also moves the page's control
+    // values into its members, and applies only when the page agrees.
+    return GetSafeHwnd() && GetActivePage() && PressButton(PSBTN_APPLYNOW);
+}
+
+bool CPropertySheet_ConfigApp::SaveAppliedChanges()
+{
+    if (SaveSettingsFile())
+        return true;
+    // The control took the changes as applied when it greyed Apply, but the file does not
+    // hold them: Apply stays available to try again.
+    m_pageDisplay.SetModified(TRUE);
+    m_pageOptions.SetModified(TRUE);
+    return false;
 }
 
 void CPropertySheet_ConfigApp::OnApplyNow()
 {
-    if (!ValidateAndApply())
-        return;
     // A failure has been shown by the save; the sheet stays open either way.
-    SaveSettingsFile();
+    if (ValidateAndApply())
+        SaveAppliedChanges();
 }
 
 void CPropertySheet_ConfigApp::OnOK()
 {
-    if (!ValidateAndApply())
-        return;
     // The game is started only with its settings written, and the sheet closes only once
     // the game runs.
-    if (!SaveSettingsFile())
-        return;
-    if (!LaunchGame())
-        return;
-    PressButton(PSBTN_OK);
+    if (ValidateAndApply() && SaveAppliedChanges() && LaunchGame())
+        PressButton(PSBTN_OK);
 }
 
 bool CPropertySheet_ConfigApp::LaunchGame()

@@ -5,19 +5,24 @@
 #include "ui/PropertyPage_Display.h"
 #include "ui/PropertyPage_Options.h"
 
+#include <functional>
 #include <string>
 
 class CStringDatabase;
 
 // The launcher's window: a property sheet with the Display and Options pages. When it opens
-// it localizes its tabs and buttons, loads settings.cfg from the settings folder and lets
-// each page take its keys. Apply writes settings.cfg again; OK writes it and starts the game.
-// Cancel and the close box leave the file alone.
+// it localizes its tabs and buttons, loads settings.cfg and lets each page take its keys. Apply
+// writes settings.cfg again; OK writes it and starts the game. Cancel and the close box leave the
+// file alone.
 class CPropertySheet_ConfigApp : public CPropertySheet
 {
 public:
     // The caption is copied. `database` is not owned and must outlive the sheet.
-    CPropertySheet_ConfigApp(const wchar_t* caption, CStringDatabase* database);
+    // `settingsPath` gives the settings.cfg the sheet loads and saves, asked again at each use:
+    // the launcher's follows the installed edition in the shared settings folder, a test's
+    // lies in a folder of its own.
+    CPropertySheet_ConfigApp(const wchar_t* caption, CStringDatabase* database,
+                             std::function<std::string()> settingsPath);
 
     BOOL OnInitDialog() override;
     // Sets the captions of the tabs and the buttons, and widens the OK button to the left
@@ -25,7 +30,7 @@ public:
     void LocalizeSheet();
 
     // The path settings.cfg is loaded from and saved to.
-    std::string GetSettingsFilePath() const;
+    std::string GetSettingsFilePath() const { return m_settingsPath(); }
     // The new content of settings.cfg: the Options page's lines, the Display page's lines,
     // then every pair left in the store.
     std::string ComposeSettingsText() const;
@@ -35,11 +40,6 @@ public:
     // Starts the game; on failure shows an error box and returns false.
     bool LaunchGame();
 
-    CPropertyPage_Display& GetDisplayPage() { return m_pageDisplay; }
-    CPropertyPage_Options& GetOptionsPage() { return m_pageOptions; }
-    // The pairs loaded from settings.cfg that no page took.
-    const CSettingsFile& GetSettings() const { return m_settings; }
-
 protected:
     void OnOK() override;
     void OnApplyNow() override;
@@ -48,6 +48,8 @@ private:
     // Validates the active page and lets the property sheet control apply. False when there
     // is no window or page, or the page refused.
     bool ValidateAndApply();
+    // SaveSettingsFile; when it fails the pages count as changed again.
+    bool SaveAppliedChanges();
     // A box with an OK button and no icon, owned by the sheet, with the texts of both keys.
     void ShowMessageBox(const char* captionKey, const char* textKey);
 
@@ -55,6 +57,7 @@ private:
     CPropertyPage_Options m_pageOptions;
     CStringDatabase* m_pStringDatabase;
     CSettingsFile m_settings;
+    const std::function<std::string()> m_settingsPath;
     // settings.cfg existed but could not be read: saving would lose every pair in it.
     bool m_settingsFileUnreadable = false;
 };

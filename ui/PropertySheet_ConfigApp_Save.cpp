@@ -1,13 +1,7 @@
 #include "ui/PropertySheet_ConfigApp.h"
 
-#include "settings/SettingsFilePath.h"
 #include "settings/SettingsFileWriter.h"
 #include "settings/SettingsText.h"
-
-std::string CPropertySheet_ConfigApp::GetSettingsFilePath() const
-{
-    return ::GetSettingsFilePath();
-}
 
 std::string CPropertySheet_ConfigApp::ComposeSettingsText() const
 {

@@ -1,15 +1,17 @@
 #include "standins/game/GameIdentity.h"
 
+#include "settings/FixedNames.h"
+
 #include <wchar.h>
 
 bool IsFreeEditionExecutable(const std::wstring& executablePath)
 {
-    return _wcsicmp(FileNameOf(executablePath).c_str(), L"DRAVMP.exe") == 0;
+    return _wcsicmp(FileNameOf(executablePath).c_str(), kFreeExecutableNameW) == 0;
 }
 
 const char* EditionFolderName(bool freeEdition)
 {
-    return freeEdition ? "DRAVFree" : "DRAV";
+    return freeEdition ? kFreeFolderName : kRetailFolderName;
 }
 
 std::wstring FileNameOf(const std::wstring& path)

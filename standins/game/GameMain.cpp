@@ -4,6 +4,7 @@
 // so the inherited environment is the only channel).
 
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFilePath.h"
 #include "settings/SettingsFolder.h"
 #include "standins/game/GameIdentity.h"
 #include "standins/game/GameReport.h"
@@ -74,12 +75,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const bool freeEdition = IsFreeEditionExecutable(start.executablePath);
 
     // The settings file is found the way the game finds it: its edition's settings folder.
-    char folder[MAX_PATH] = {};
-    GetSettingsFolder(EditionFolderName(freeEdition), folder, sizeof folder);
+    start.settingsPath = GetSettingsFilePath(EditionFolderName(freeEdition));
     CSettingsFile settings;
-    if (folder[0] != '\0')
+    if (!start.settingsPath.empty())
     {
-        start.settingsPath = std::string(folder) + "settings.cfg";
         start.settingsFileFound = PathExists(start.settingsPath.c_str());
         settings = CSettingsFile::Load(start.settingsPath.c_str());
     }

@@ -1,6 +1,7 @@
 #include "tests/framework/TestSheet.h"
 
 #include "framework/WinApp.h"
+#include "tests/support/MessageBoxCloser.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -111,7 +112,7 @@ TEST_F(ModelessSheet, ExchangesPageDataWhenShownAndWhenLeft)
     SelectTab(1);
     ASSERT_EQ(sheet.GetActivePage(), &page);
     EXPECT_EQ(page.m_checkSound.GetSafeHwnd(), GetDlgItem(page.GetSafeHwnd(), 1001));
-    EXPECT_EQ(page.m_checkSound.GetCheck(), BST_CHECKED);
+    EXPECT_EQ(page.m_checkSound.SendMessageW(BM_GETCHECK), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(page.GetSafeHwnd(), IDC_CHECK_DISABLE_MUSIC), BST_UNCHECKED);
     EXPECT_EQ(page.m_editCommandLine.GetWindowTextW(), L"");
     EXPECT_EQ(page.m_changes, 0) << "loading an unchanged text is no change";
@@ -183,6 +184,7 @@ TEST_F(ModelessSheet, WithoutHandlersTheControlAppliesClosesAndCancels)
         sheet.m_lists.SetModified(TRUE);
         Click(ID_APPLY_NOW);
         EXPECT_EQ(sheet.m_log.back(), "apply lists");
+        EXPECT_TRUE(sheet.PressButton(PSBTN_APPLYNOW));
         EXPECT_FALSE(Closed());
         Click(IDOK);
         EXPECT_TRUE(Closed());
@@ -215,7 +217,35 @@ TEST_F(ModelessSheet, PageThatFailsValidationStaysActiveAndStopsOk)
     Open(plain);
     Click(IDOK);
     EXPECT_FALSE(Closed()) << "the control's own OK asks the page too";
+    EXPECT_FALSE(plain.PressButton(PSBTN_APPLYNOW)) << "a press reports the refusal";
     EXPECT_FALSE(Contains(plain.m_log, "apply lists"));
+}
+
+TEST_F(ModelessSheet, NotificationsFromOtherWindowsDoNotReachThePage)
+{
+    TestSheet sheet;
+    Open(sheet);
+    const HWND page = PropSheet_GetCurrentPageHwnd(m_hwnd);
+    NMHDR header = {GetDlgItem(page, IDC_LIST_RESOLUTIONS), IDC_LIST_RESOLUTIONS,
+                    static_cast<UINT>(PSN_APPLY)};
+    SendMessageW(page, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    EXPECT_FALSE(Contains(sheet.m_log, "apply lists"));
+    header.hwndFrom = m_hwnd;
+    SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    EXPECT_TRUE(Contains(sheet.m_log, "apply lists"));
+}
+
+TEST_F(ModelessSheet, AHandlerThatThrowsIsReportedAndRefusesOk)
+{
+    MessageBoxCloser boxes;
+    TestSheet sheet;
+    sheet.m_lists.m_throwOnApply = true;
+    Open(sheet);
+    Click(IDOK);
+    EXPECT_FALSE(Closed());
+    const std::vector<ShownBox> shown = boxes.TakeBoxes();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].owner, m_hwnd);
 }
 
 TEST_F(ModelessSheet, HelpButtonFollowsHelpFlagsAndReachesTheApplication)

@@ -3,6 +3,8 @@
 #include "framework/DataExchange.h"
 #include "ui/resource.h"
 
+#include <new>
+
 ListsPage::ListsPage(EventLog& log) : CPropertyPage(IDD_DISPLAY), m_log(log) {}
 
 BOOL ListsPage::OnInitDialog()
@@ -13,6 +15,8 @@ BOOL ListsPage::OnInitDialog()
 
 BOOL ListsPage::OnApply()
 {
+    if (m_throwOnApply)
+        throw std::bad_alloc();
     m_log.push_back("apply lists");
     return CPropertyPage::OnApply();
 }

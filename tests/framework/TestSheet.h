@@ -1,7 +1,5 @@
 #pragma once
 
-#include "framework/Button.h"
-#include "framework/Edit.h"
 #include "framework/ListBox.h"
 #include "framework/PropertyPage.h"
 #include "framework/PropertySheet.h"
@@ -26,6 +24,8 @@ public:
     std::vector<WORD> m_selChanges;
     // Makes every data exchange of the page fail, as a page with invalid input does.
     bool m_exchangeMissingControl = false;
+    // Makes OnApply throw, as a handler does that runs out of memory.
+    bool m_throwOnApply = false;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -47,8 +47,8 @@ public:
     int m_sound = 0;
     int m_music = 0;
     std::wstring m_commandLine;
-    CButton m_checkSound;
-    CEdit m_editCommandLine;
+    CWnd m_checkSound;
+    CWnd m_editCommandLine;
     int m_changes = 0;
 
 protected:

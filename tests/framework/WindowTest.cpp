@@ -1,4 +1,3 @@
-#include "framework/Button.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 #include "ui/resource.h"
@@ -169,22 +168,22 @@ TEST_F(ChildDialog, MessageBoxIsOwnedByTheWindow)
 
 TEST_F(ChildDialog, ButtonAndCheckExchangeTheCheckState)
 {
-    CButton music;
+    CWnd music;
     music.Attach(GetDlgItem(m_dialog.GetSafeHwnd(), IDC_CHECK_DISABLE_MUSIC));
     int value = 5;
     CDataExchange load(&m_dialog, FALSE);
     DDX_Check(&load, IDC_CHECK_DISABLE_MUSIC, value);
-    EXPECT_EQ(music.GetCheck(), BST_CHECKED) << "any non-zero value checks";
+    EXPECT_EQ(music.SendMessageW(BM_GETCHECK), BST_CHECKED) << "any non-zero value checks";
 
     CDataExchange save(&m_dialog, TRUE);
     DDX_Check(&save, IDC_CHECK_DISABLE_MUSIC, value);
     EXPECT_EQ(value, 1);
-    music.SetCheck(BST_UNCHECKED);
+    music.SendMessageW(BM_SETCHECK, BST_UNCHECKED);
     DDX_Check(&save, IDC_CHECK_DISABLE_MUSIC, value);
     EXPECT_EQ(value, 0);
     value = 0;
     DDX_Check(&load, IDC_CHECK_DISABLE_MUSIC, value);
-    EXPECT_EQ(music.GetCheck(), BST_UNCHECKED);
+    EXPECT_EQ(music.SendMessageW(BM_GETCHECK), BST_UNCHECKED);
     EXPECT_FALSE(load.Failed() || save.Failed());
 }
 
@@ -205,7 +204,7 @@ TEST_F(ChildDialog, TextExchangeChangesTheControlOnlyForANewText)
 
 TEST_F(ChildDialog, ControlBindsToItsControlAndAMissingControlFailsTheExchange)
 {
-    CButton sound;
+    CWnd sound;
     const HWND soundHwnd = GetDlgItem(m_dialog.GetSafeHwnd(), IDC_CHECK_DISABLE_SOUND);
     CDataExchange exchange(&m_dialog, TRUE);
     DDX_Control(&exchange, IDC_CHECK_DISABLE_SOUND, sound);

@@ -1,7 +1,6 @@
 #include "settings/SettingsFilePath.h"
 
 #include "settings/SettingsFolder.h"
-#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +16,11 @@ bool EndsWith(const std::string& text, const std::string& end)
 
 TEST(SettingsFilePath, IsSettingsCfgInTheProductSettingsFolder)
 {
-    TempFolder working;
-    ScopedCurrentDirectory inWorking(working.Path());
-
-    const std::string retail = GetSettingsFilePath();
+    const std::string retail = GetSettingsFilePath("DRAV");
     EXPECT_TRUE(EndsWith(retail, "\\Kerrowind\\DRAV\\settings.cfg")) << retail;
     EXPECT_TRUE(PathExists(retail.substr(0, retail.size() - 12).c_str()));
 
-    working.WriteFile("gamecfg.txt", "[General]\r\nPRODUCT_MPFREE=1\r\n");
-    const std::string free = GetSettingsFilePath();
+    const std::string free = GetSettingsFilePath("DRAVFree");
     EXPECT_TRUE(EndsWith(free, "\\Kerrowind\\DRAVFree\\settings.cfg")) << free;
     EXPECT_EQ(retail.substr(0, retail.size() - 17), free.substr(0, free.size() - 21));
 }

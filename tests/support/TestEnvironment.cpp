@@ -1,5 +1,6 @@
 #include "tests/support/TestEnvironment.h"
 
+#include "settings/SettingsFilePath.h"
 #include "settings/SettingsFolder.h"
 #include "tests/support/FileContent.h"
 
@@ -35,10 +36,8 @@ ScopedEnvironmentVariable::~ScopedEnvironmentVariable()
 }
 
 ScopedSettingsFile::ScopedSettingsFile(const char* editionFolder)
+    : m_path(GetSettingsFilePath(editionFolder))
 {
-    char folder[MAX_PATH] = {};
-    GetSettingsFolder(editionFolder, folder, sizeof folder);
-    m_path = std::string(folder) + "settings.cfg";
     m_existed = PathExists(m_path.c_str());
     if (m_existed)
         m_previous = ReadWholeFile(m_path);

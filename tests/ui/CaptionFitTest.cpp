@@ -126,6 +126,7 @@ class CaptionFit : public testing::TestWithParam<std::string>
 protected:
     TempFolder m_working;
     ScopedCurrentDirectory m_inWorking{m_working.Path()};
+    const std::string m_settingsPath = m_working / "settings.cfg";
 };
 } // namespace
 
@@ -135,7 +136,7 @@ TEST_P(CaptionFit, EveryCaptionFitsItsControl)
     const std::string database =
         std::string(bin.begin(), bin.end()) + "\\Config." + GetParam() + ".Strdb00p";
     CStringDatabase strings(database.c_str());
-    CPropertySheet_ConfigApp sheet(L"Sheet", &strings);
+    CPropertySheet_ConfigApp sheet(L"Sheet", &strings, [this] { return m_settingsPath; });
     const HWND hwnd = sheet.Create();
     ASSERT_NE(hwnd, nullptr);
     // The Options page gets its window when its tab is first shown.

@@ -1,6 +1,7 @@
 #include "ui/PropertySheet_ConfigApp.h"
 
 #include "strings/StringDatabase.h"
+#include "tests/support/FileContent.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
@@ -31,23 +32,24 @@ std::string WithCrLf(const std::string& text)
     return result;
 }
 
-// The sheet opened modeless in a fresh working folder (the installation folder), with the
-// real settings.cfg of the settings folder put aside for the test. Every message box it shows
-// is closed and recorded.
+// The sheet opened modeless in a fresh working folder (the installation folder), loading and
+// saving settings.cfg in a settings folder of its own. Every message box it shows is closed
+// and recorded.
 class ConfigSheet : public testing::Test
 {
 protected:
     void Open(const std::string& databasePath = TestDatabasePath())
     {
         m_database = std::make_unique<CStringDatabase>(databasePath.c_str());
-        m_sheet = std::make_unique<CPropertySheet_ConfigApp>(L"Sheet", m_database.get());
+        m_sheet = std::make_unique<CPropertySheet_ConfigApp>(L"Sheet", m_database.get(),
+                                                             [this] { return m_settingsPath; });
         m_hwnd = m_sheet->Create();
         ASSERT_NE(m_hwnd, nullptr);
         PumpMessages(m_hwnd);
     }
 
-    HWND DisplayPage() const { return m_sheet->GetDisplayPage().GetSafeHwnd(); }
-    HWND OptionsPage() const { return m_sheet->GetOptionsPage().GetSafeHwnd(); }
+    HWND DisplayPage() const { return PropSheet_IndexToHwnd(m_hwnd, 0); }
+    HWND OptionsPage() const { return PropSheet_IndexToHwnd(m_hwnd, 1); }
     HWND Button(int id) const { return GetDlgItem(m_hwnd, id); }
     bool ApplyEnabled() const { return IsWindowEnabled(Button(ID_APPLY_NOW)) != FALSE; }
     // OK or Cancel ended the sheet.
@@ -105,7 +107,8 @@ protected:
 
     TempFolder m_working;
     ScopedCurrentDirectory m_inWorking{m_working.Path()};
-    ScopedSettingsFile m_settingsFile{"DRAV"};
+    TempFolder m_settingsFolder;
+    const std::string m_settingsPath = m_settingsFolder / "settings.cfg";
     MessageBoxCloser m_boxes;
     std::unique_ptr<CStringDatabase> m_database;
     std::unique_ptr<CPropertySheet_ConfigApp> m_sheet;
@@ -163,17 +166,16 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
     ASSERT_NE(adapter.FindResolution(1280, 1024, 32), nullptr);
     std::string deviceName(adapter.GetDeviceName().begin(), adapter.GetDeviceName().end());
     std::string description(adapter.GetDescription().begin(), adapter.GetDescription().end());
-    m_settingsFile.Write("\"Other\" \"kept one\"\n\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n"
-                         "\"DeviceName\" \"" +
-                         deviceName +
-                         "\"\n\"ScreenWidth\" \"1280\"\n\"ScreenHeight\" \"1024\"\n"
-                         "\"BitDepth\" \"32\"\n\"DisableSound\" \"0\"\n");
+    WriteWholeFile(m_settingsPath,
+                   "\"Other\" \"kept one\"\n\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n"
+                   "\"DeviceName\" \"" +
+                       deviceName +
+                       "\"\n\"ScreenWidth\" \"1280\"\n\"ScreenHeight\" \"1024\"\n"
+                       "\"BitDepth\" \"32\"\n\"DisableSound\" \"0\"\n");
     Open();
 
     EXPECT_EQ(SelectedLine(DisplayPage(), IDC_LIST_DISPLAYS), adapter.GetLabel());
     EXPECT_EQ(SelectedLine(DisplayPage(), IDC_LIST_RESOLUTIONS), L"* 1280 x 1024 x 32");
-    EXPECT_EQ(m_sheet->GetSettings().Tokens(),
-              (std::list<std::string>{"Other", "kept one", "DisableSound", "0"}));
     const std::string displayLines = "\"DeviceName\" \"" + deviceName + "\"\n\"Renderer\" \"" +
                                      description +
                                      "\"\n\"ScreenWidth\" \"1280\"\n\"ScreenHeight\" \"1024\"\n"
@@ -195,31 +197,32 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
 
     // Apply takes the boxes into the page, writes the whole file and greys itself.
     Click(m_hwnd, ID_APPLY_NOW);
-    EXPECT_EQ(m_settingsFile.Read(), WithCrLf("\"DisableSound\" \"1\"\n\"DisableMovies\" \"1\"\n" +
-                                              displayLines + remainingLines));
+    EXPECT_EQ(ReadWholeFile(m_settingsPath),
+              WithCrLf("\"DisableSound\" \"1\"\n\"DisableMovies\" \"1\"\n" + displayLines +
+                       remainingLines));
     EXPECT_FALSE(ApplyEnabled());
     EXPECT_FALSE(Closed());
 
     // A read-only file cannot be opened: the box tells so and the file stays as it was.
-    const std::string before = m_settingsFile.Read();
-    SetFileAttributesA(m_settingsFile.Path().c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::string before = ReadWholeFile(m_settingsPath);
+    SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_READONLY);
     Click(OptionsPage(), IDC_CHECK_RESTORE_DEFAULTS);
     Click(m_hwnd, ID_APPLY_NOW);
     ExpectOneBox(L"Error-FileOpenFailed");
     Click(m_hwnd, IDOK);
     ExpectOneBox(L"Error-FileOpenFailed");
     EXPECT_FALSE(Closed()) << "no game without its settings";
-    EXPECT_EQ(m_settingsFile.Read(), before);
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), before);
 
     // OK writes the file, starts the game and closes the sheet.
-    SetFileAttributesA(m_settingsFile.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     const std::string report = m_working / "report.txt";
     ScopedEnvironmentVariable reportTo(L"DRAV_STANDIN_REPORT", Widen(report));
     Click(m_hwnd, IDOK);
     EXPECT_TRUE(m_boxes.TakeBoxes().empty());
     EXPECT_TRUE(Closed());
     EXPECT_EQ(
-        m_settingsFile.Read(),
+        ReadWholeFile(m_settingsPath),
         WithCrLf("\"RestoreDefaults\" \"1\"\n\"DisableSound\" \"1\"\n\"DisableMovies\" \"1\"\n" +
                  displayLines + remainingLines));
     for (int waited = 0; waited < 100 && ReadGameReport(report).empty(); ++waited)
@@ -227,11 +230,30 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
     EXPECT_FALSE(ReadGameReport(report).empty()) << "the game did not start";
 }
 
+TEST_F(ConfigSheet, ApplyStaysAvailableToRetryAfterAFailedSave)
+{
+    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\r\n");
+    SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_READONLY);
+    Open();
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileOpenFailed");
+    EXPECT_TRUE(ApplyEnabled());
+
+    SetFileAttributesA(m_settingsPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"DisableSound\" \"1\"\r\n\"Other\" \"kept\"\r\n");
+}
+
 TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndStaysOpen)
 {
-    m_settingsFile.Write("\"DeviceName\" \"\\\\.\\DISPLAY1\"\n\"Renderer\" \"Card\"\n"
-                         "\"ScreenWidth\" \"640\"\n\"ScreenHeight\" \"480\"\n\"BitDepth\" \"32\"\n"
-                         "\"Other\" \"kept\"\n\"Odd\"\n");
+    WriteWholeFile(m_settingsPath,
+                   "\"DeviceName\" \"\\\\.\\DISPLAY1\"\n\"Renderer\" \"Card\"\n"
+                   "\"ScreenWidth\" \"640\"\n\"ScreenHeight\" \"480\"\n\"BitDepth\" \"32\"\n"
+                   "\"Other\" \"kept\"\n\"Odd\"\n");
     Open();
     EXPECT_EQ(SendDlgItemMessageW(DisplayPage(), IDC_LIST_RENDERERS, LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(SendDlgItemMessageW(DisplayPage(), IDC_LIST_RESOLUTIONS, LB_GETCOUNT, 0, 0), 0);
@@ -241,7 +263,7 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
     EXPECT_FALSE(Closed());
     // Without a renderer the stored display keys are written back as they were; a token
     // without a value is not written.
-    EXPECT_EQ(m_settingsFile.Read(),
+    EXPECT_EQ(ReadWholeFile(m_settingsPath),
               "\"DeviceName\" \"\\\\.\\DISPLAY1\"\r\n\"Renderer\" \"Card\"\r\n"
               "\"ScreenWidth\" \"640\"\r\n\"ScreenHeight\" \"480\"\r\n\"BitDepth\" \"32\"\r\n"
               "\"Other\" \"kept\"\r\n");
@@ -250,8 +272,8 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
 TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGame)
 {
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
-    m_settingsFile.Write("\"Other\" \"kept\"\n");
-    const HANDLE holder = CreateFileA(m_settingsFile.Path().c_str(), GENERIC_READ, 0, nullptr,
+    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\n");
+    const HANDLE holder = CreateFileA(m_settingsPath.c_str(), GENERIC_READ, 0, nullptr,
                                       OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     Open();
@@ -265,7 +287,7 @@ TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGa
     Click(m_hwnd, IDOK);
     ExpectOneBox(L"Error-FileOpenFailed");
     EXPECT_FALSE(Closed());
-    EXPECT_EQ(m_settingsFile.Read(), "\"Other\" \"kept\"\n");
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"Other\" \"kept\"\n");
 }
 
 TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
@@ -273,13 +295,13 @@ TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
     const std::string stored = "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n"
                                "\"BitDepth\" \"16\"\n\"Other\" \"kept\"\n";
-    m_settingsFile.Write(stored);
+    WriteWholeFile(m_settingsPath, stored);
     Open();
 
     ShowOptions();
     Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
     Click(m_hwnd, ID_APPLY_NOW);
-    const std::string saved = m_settingsFile.Read();
+    const std::string saved = ReadWholeFile(m_settingsPath);
     EXPECT_EQ(saved.rfind("\"DisableSound\" \"1\"\r\n\"DeviceName\" ", 0), 0u) << saved;
     // The stored lines stand where the page's resolution would, before the pairs it does not own.
     const std::string kept = WithCrLf(stored);

@@ -3,15 +3,8 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
 
-#include <commctrl.h>
-
-#include <cwchar>
-
 namespace
 {
-// The control id of a message box's text.
-constexpr int kMessageBoxTextId = 0xFFFF;
-
 std::string Narrow(const std::wstring& ascii)
 {
     return std::string(ascii.begin(), ascii.end());
@@ -64,47 +57,4 @@ bool SelectLine(HWND dialog, int id, const std::wstring& text)
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     return true;
-}
-
-MessageBoxCloser* MessageBoxCloser::s_active = nullptr;
-
-MessageBoxCloser::MessageBoxCloser() : m_timer(SetTimer(nullptr, 0, 100, &OnTimer))
-{
-    s_active = this;
-}
-
-MessageBoxCloser::~MessageBoxCloser()
-{
-    KillTimer(nullptr, m_timer);
-    s_active = nullptr;
-}
-
-std::vector<ShownBox> MessageBoxCloser::TakeBoxes()
-{
-    std::vector<ShownBox> boxes;
-    boxes.swap(m_boxes);
-    return boxes;
-}
-
-void CALLBACK MessageBoxCloser::OnTimer(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (s_active)
-        EnumThreadWindows(GetCurrentThreadId(), &CloseIfMessageBox, 0);
-}
-
-BOOL CALLBACK MessageBoxCloser::CloseIfMessageBox(HWND window, LPARAM)
-{
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    // A message box is a top-level dialog with a text control and, unlike a property
-    // sheet, no tab control.
-    if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window) ||
-        !GetDlgItem(window, kMessageBoxTextId) || PropSheet_GetTabControl(window))
-        return TRUE;
-    wchar_t caption[256] = {};
-    GetWindowTextW(window, caption, 256);
-    s_active->m_boxes.push_back(
-        {GetWindow(window, GW_OWNER), caption, ControlText(window, kMessageBoxTextId)});
-    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    return TRUE;
 }

@@ -1,0 +1,59 @@
+#include "framework/TextConversion.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <new>
+
+CAnsiToWide::CAnsiToWide(const char* source) : m_pText(m_inline)
+{
+    m_inline[0] = L'\0';
+    if (source == nullptr)
+        return;
+    // The length includes the terminating NUL, so the result is terminated too.
+    const int length = MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
+    if (length <= 0)
+        return;
+    if (static_cast<size_t>(length) > kInlineLength)
+    {
+        wchar_t* heap = new (std::nothrow) wchar_t[length];
+        if (heap == nullptr)
+            return;
+        m_pText = heap;
+    }
+    if (MultiByteToWideChar(CP_ACP, 0, source, -1, m_pText, length) != length)
+        m_pText[0] = L'\0';
+}
+
+CAnsiToWide::~CAnsiToWide()
+{
+    if (m_pText != m_inline)
+        delete[] m_pText;
+}
+
+std::wstring AnsiToWide(const char* text, size_t maximumLength)
+{
+    const int length = static_cast<int>(strnlen(text, maximumLength));
+    if (length == 0)
+        return std::wstring();
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    if (wideLength <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], wideLength);
+    return wide;
+}
+
+std::string WideToAnsi(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int length = static_cast<int>(text.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return std::string();
+    std::string ansi(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &ansi[0], size, nullptr, nullptr);
+    return ansi;
+}
