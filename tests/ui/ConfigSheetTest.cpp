@@ -273,8 +273,8 @@ TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGa
 {
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
     WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\n");
-    const HANDLE holder = CreateFileA(m_settingsPath.c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
+    const HANDLE holder =
+        CreateFileA(m_settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     Open();
     // Let go at once: only the failed load keeps the file from being written.
