@@ -63,9 +63,6 @@ TEST(SettingsLineRoundTrip, AnyTokensReadBackAsTheSamePairsAndSaveToTheSameBytes
         ASSERT_EQ(tokens.size(), reread.size()) << first;
         ASSERT_EQ(first, WritePairs(reread));
         for (size_t i = 0; i < tokens.size(); ++i)
-        {
-            if (NeedsNoChange(tokens[i]))
-                ASSERT_EQ(tokens[i], reread[i]) << first;
-        }
+            EXPECT_TRUE(!NeedsNoChange(tokens[i]) || tokens[i] == reread[i]) << first;
     }
 }
