@@ -2,6 +2,7 @@
 
 #include "framework/DataExchange.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsText.h"
 #include "strings/AnsiToWide.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
@@ -9,16 +10,6 @@
 
 namespace
 {
-// One `"key" "value"` line with the value verbatim, nothing escaped.
-void AppendLine(std::wstring& text, const wchar_t* key, const std::wstring& value)
-{
-    text += L'"';
-    text += key;
-    text += L"\" \"";
-    text += value;
-    text += L"\"\n";
-}
-
 std::string ToAnsi(const std::wstring& text)
 {
     if (text.empty())
@@ -166,27 +157,22 @@ void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
     FillLists();
 }
 
-std::wstring CPropertyPage_Display::FormatSettingsLines() const
+std::string CPropertyPage_Display::GetSettingsText() const
 {
     const RendererInfo* renderer = m_catalogue.GetChosenRenderer();
     const DisplayInfo* display = renderer ? renderer->GetChosenDisplay() : nullptr;
     if (!display || display->GetDescription().empty())
-        return std::wstring();
+        return std::string();
 
-    std::wstring text;
-    AppendLine(text, L"DeviceName", display->GetDeviceName());
+    std::string text;
+    AppendSettingsLine(text, "DeviceName", ToAnsi(display->GetDeviceName()));
     // The display's description is stored under "Renderer".
-    AppendLine(text, L"Renderer", display->GetDescription());
+    AppendSettingsLine(text, "Renderer", ToAnsi(display->GetDescription()));
     if (const ResolutionInfo* resolution = display->GetChosenResolution())
     {
-        AppendLine(text, L"ScreenWidth", std::to_wstring(resolution->GetWidth()));
-        AppendLine(text, L"ScreenHeight", std::to_wstring(resolution->GetHeight()));
-        AppendLine(text, L"BitDepth", std::to_wstring(resolution->GetBitDepth()));
+        AppendSettingsLine(text, "ScreenWidth", std::to_string(resolution->GetWidth()));
+        AppendSettingsLine(text, "ScreenHeight", std::to_string(resolution->GetHeight()));
+        AppendSettingsLine(text, "BitDepth", std::to_string(resolution->GetBitDepth()));
     }
     return text;
-}
-
-std::string CPropertyPage_Display::GetSettingsText() const
-{
-    return ToAnsi(FormatSettingsLines());
 }

@@ -28,8 +28,6 @@ public:
     void ApplyStoredSettings(CSettingsFile& settings);
     // The page's lines of settings.cfg in the ANSI code page; "" when no display is chosen.
     std::string GetSettingsText() const;
-    // The same lines as UTF-16.
-    std::wstring FormatSettingsLines() const;
 
     DisplayCatalogue& GetCatalogue() { return m_catalogue; }
 

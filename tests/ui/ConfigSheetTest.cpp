@@ -227,6 +227,27 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
     EXPECT_FALSE(ReadGameReport(report).empty()) << "the game did not start";
 }
 
+TEST_F(ConfigSheet, APairEndingInABackslashKeepsTheNextPairApartOverTwoSaves)
+{
+    m_settingsFile.Write("\"Folder\" C:\\Games\\ \"Other\" \"kept one\"\n");
+    std::string saves[2];
+    for (std::string& saved : saves)
+    {
+        Open();
+        ShowOptions();
+        Click(OptionsPage(), IDC_CHECK_DISABLE_MUSIC);
+        Click(OptionsPage(), IDC_CHECK_DISABLE_MUSIC);
+        Click(m_hwnd, ID_APPLY_NOW);
+        Click(m_hwnd, IDCANCEL);
+        ASSERT_TRUE(Closed());
+        saved = m_settingsFile.Read();
+    }
+    EXPECT_EQ(saves[1], saves[0]);
+    CSettingsFile reloaded = CSettingsFile::Load(m_settingsFile.Path().c_str());
+    EXPECT_EQ(reloaded.TakeString("Folder", ""), "C:\\Games\\\\");
+    EXPECT_EQ(reloaded.TakeString("Other", ""), "kept one");
+}
+
 TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndStaysOpen)
 {
     m_settingsFile.Write("\"DeviceName\" \"\\\\.\\DISPLAY1\"\n\"Renderer\" \"Card\"\n"
