@@ -5,6 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh
+
+# The portable code natively, with sanitizers and fuzzing.
+tools/native-checks.sh
+
 source tools/virtual-display.sh
 
 failed=()
