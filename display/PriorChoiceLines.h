@@ -2,9 +2,9 @@
 
 #include <cstddef>
 
-// The resolution stored in a settings file, read line by line the way the game's own reader
-// does it: not with the settings tokenizer, but by looking at the start of each line. This
-// part holds no file I/O and no Windows calls, so that it can be checked anywhere.
+// The resolution stored in a settings file, read with a simple line scanner of its own rather
+// than the settings tokenizer: only the start of each line is looked at. This part holds no
+// file I/O and no Windows calls, so that it can be checked anywhere.
 //
 // A line names a key when it starts with "DeviceName", "ScreenWidth", "ScreenHeight" or
 // "BitDepth" in any case, after at most one double quote. The value is the rest of the line

@@ -5,6 +5,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <iterator>
 #include <list>
 #include <string>
 #include <vector>
