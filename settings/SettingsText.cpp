@@ -2,13 +2,34 @@
 
 #include <iterator>
 
-void AppendSettingsLine(std::string& text, const std::string& key, const std::string& value)
+namespace
+{
+void AppendQuotedToken(std::string& text, const std::string& token)
 {
     text += '"';
-    text += key;
-    text += "\" \"";
-    text += value;
-    text += "\"\n";
+    const size_t start = text.size();
+    for (const char byte : token)
+    {
+        if (byte == '\0')
+            continue;
+        if (byte == '\n' && text.size() > start && text.back() == '\r')
+            text.pop_back();
+        text += byte == '"' ? '\'' : byte;
+    }
+    // The opening quote bounds the run of backslashes that ends the token.
+    const size_t backslashes = text.size() - text.find_last_not_of('\\') - 1;
+    if (backslashes % 2 == 1)
+        text += '\\';
+    text += '"';
+}
+} // namespace
+
+void AppendSettingsLine(std::string& text, const std::string& key, const std::string& value)
+{
+    AppendQuotedToken(text, key);
+    text += ' ';
+    AppendQuotedToken(text, value);
+    text += '\n';
 }
 
 std::string FormatRemainingPairs(const CSettingsFile& settings)

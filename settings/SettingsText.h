@@ -4,11 +4,18 @@
 
 #include <string>
 
-// Settings text as written: one pair per line, `"key" "value"` and a line feed. Nothing is
-// escaped, so a key or value holding a double quote or ending in a backslash reads back
-// differently; the line feed becomes CR LF on disk because the file is written in text mode.
+// Settings text as written: one pair per line, `"key" "value"` and a line feed; the line
+// feed becomes CR LF on disk because the file is written in text mode. Each key and value is
+// written so that reading the file back gives exactly that one token again, and so that
+// saving what was read gives the same bytes. A token is written as it is unless it needs one
+// of these changes:
+//   - a double quote becomes an apostrophe: a token read from the file cannot hold one;
+//   - a zero byte is dropped: it would end the text when the file is read;
+//   - a CR right before a line feed is dropped: text mode writes it back;
+//   - a token ending in an odd run of backslashes gets one more, so that the closing quote
+//     is not taken as part of the token.
 
-// Appends one line holding `key` and `value` verbatim to `text`.
+// Appends one line holding `key` and `value` to `text`.
 void AppendSettingsLine(std::string& text, const std::string& key, const std::string& value);
 
 // The tokens left in `settings` as lines, first to last: each token is a key and the next

@@ -9,6 +9,10 @@ cd "$(dirname "$0")/.."
 tools/install-deps.sh
 source tools/windows-programs.sh
 echo "$windows_programs_line"
+
+# The portable code natively, with sanitizers and fuzzing.
+tools/native-checks.sh
+
 source tools/virtual-display.sh
 
 for preset in i686 x86_64; do

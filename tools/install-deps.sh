@@ -10,6 +10,7 @@ packages=(
   wine wine64 wine32:i386
   libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   xvfb xauth x11-utils xdotool imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -10,19 +10,6 @@
 
 #include <cstdlib>
 
-namespace
-{
-// One `"key" "value"` line with the value verbatim, nothing escaped.
-void AppendLine(std::wstring& text, const wchar_t* key, const std::wstring& value)
-{
-    text += L'"';
-    text += key;
-    text += L"\" \"";
-    text += value;
-    text += L"\"\n";
-}
-} // namespace
-
 CPropertyPage_Display::CPropertyPage_Display(CStringDatabase* database)
     : CPropertyPage_Display(database, CreateDirect3D9)
 {
@@ -152,39 +139,31 @@ int CPropertyPage_Display::TakeStoredResolutionValue(CSettingsFile& settings, co
     return atoi(value.c_str());
 }
 
-bool CPropertyPage_Display::WritesChosenResolution() const
-{
-    const RendererInfo* renderer = m_catalogue.GetChosenRenderer();
-    const DisplayInfo* display = renderer ? renderer->GetChosenDisplay() : nullptr;
-    return display && !display->GetDescription().empty() && display->GetChosenResolution();
-}
-
-std::wstring CPropertyPage_Display::FormatSettingsLines() const
-{
-    const RendererInfo* renderer = m_catalogue.GetChosenRenderer();
-    const DisplayInfo* display = renderer ? renderer->GetChosenDisplay() : nullptr;
-    if (!display || display->GetDescription().empty())
-        return std::wstring();
-
-    std::wstring text;
-    AppendLine(text, L"DeviceName", display->GetDeviceName());
-    // The display's description is stored under "Renderer".
-    AppendLine(text, L"Renderer", display->GetDescription());
-    if (const ResolutionInfo* resolution = display->GetChosenResolution())
-    {
-        AppendLine(text, L"ScreenWidth", std::to_wstring(resolution->GetWidth()));
-        AppendLine(text, L"ScreenHeight", std::to_wstring(resolution->GetHeight()));
-        AppendLine(text, L"BitDepth", std::to_wstring(resolution->GetBitDepth()));
-    }
-    return text;
-}
-
 std::string CPropertyPage_Display::GetSettingsText() const
 {
-    std::string text = WideToAnsi(FormatSettingsLines());
-    // A stored resolution that this display lacks, or that the player never changed, is
-    // kept until the player chooses one, rather than dropped by a save of other settings.
-    if (!WritesChosenResolution())
+    const RendererInfo* renderer = m_catalogue.GetChosenRenderer();
+    const DisplayInfo* display = renderer ? renderer->GetChosenDisplay() : nullptr;
+    const bool hasDisplay = display && !display->GetDescription().empty();
+    const ResolutionInfo* resolution = hasDisplay ? display->GetChosenResolution() : nullptr;
+
+    std::string text;
+    if (hasDisplay)
+    {
+        AppendSettingsLine(text, "DeviceName", WideToAnsi(display->GetDeviceName()));
+        // The display's description is stored under "Renderer".
+        AppendSettingsLine(text, "Renderer", WideToAnsi(display->GetDescription()));
+    }
+    if (resolution)
+    {
+        AppendSettingsLine(text, "ScreenWidth", std::to_string(resolution->GetWidth()));
+        AppendSettingsLine(text, "ScreenHeight", std::to_string(resolution->GetHeight()));
+        AppendSettingsLine(text, "BitDepth", std::to_string(resolution->GetBitDepth()));
+    }
+    else
+    {
+        // A stored resolution that this display lacks, or that the player never changed, is
+        // kept until the player chooses one, rather than dropped by a save of other settings.
         text += m_storedResolutionLines;
+    }
     return text;
 }

@@ -29,8 +29,6 @@ public:
     // The page's lines of settings.cfg in the ANSI code page; "" when no display is chosen.
     // While no resolution is chosen, the stored resolution lines are written as they were.
     std::string GetSettingsText() const;
-    // The same lines as UTF-16.
-    std::wstring FormatSettingsLines() const;
 
     DisplayCatalogue& GetCatalogue() { return m_catalogue; }
 
@@ -52,8 +50,6 @@ private:
     // Takes a resolution key out of `settings` and keeps its line; atoi of the value, 0 when
     // the key is absent or has no value.
     int TakeStoredResolutionValue(CSettingsFile& settings, const char* key);
-    // True when FormatSettingsLines holds a resolution.
-    bool WritesChosenResolution() const;
 
     DisplayCatalogue m_catalogue;
     CStringDatabase* m_pStringDatabase;

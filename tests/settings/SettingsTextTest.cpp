@@ -1,6 +1,7 @@
 #include "settings/SettingsText.h"
 
 #include "settings/SettingsFile.h"
+#include "settings/SettingsFileWriter.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -75,15 +76,20 @@ TEST_F(SettingsTextTest, WrittenPairsReadBackAsTheSameTokens)
     EXPECT_EQ(text, FormatRemainingPairs(reloaded));
 }
 
-TEST_F(SettingsTextTest, TokensWithQuotesOrATrailingBackslashAreWrittenVerbatim)
+TEST_F(SettingsTextTest, TokensThatCannotBeReadBackAsTheyAreReadBackAsOneTokenAfterASave)
 {
-    // Written as they are, with no escaping; reading them back does not give the same tokens.
     std::string text;
     AppendSettingsLine(text, "Path", "C:\\Games\\");
-    AppendSettingsLine(text, "Quote", "say \"hi\"");
-    EXPECT_EQ("\"Path\" \"C:\\Games\\\"\n\"Quote\" \"say \"hi\"\"\n", text);
+    AppendSettingsLine(text, "Quote", "Card \"B\"");
+    AppendSettingsLine(text, "Lines", "a\r\nb");
+    EXPECT_EQ("\"Path\" \"C:\\Games\\\\\"\n\"Quote\" \"Card 'B'\"\n\"Lines\" \"a\nb\"\n", text);
 
-    const CSettingsFile reloaded = LoadText(text);
-    EXPECT_NE((Tokens{"Path", "C:\\Games\\", "Quote", "say \"hi\""}),
+    // Through the real file: every pair keeps its partner, and saving what was read gives the
+    // same bytes.
+    const std::string path = m_folder / "settings.cfg";
+    ASSERT_EQ(SettingsWriteResult::Written, WriteSettingsFile(path, text));
+    const CSettingsFile reloaded = CSettingsFile::Load(path.c_str());
+    EXPECT_EQ((Tokens{"Path", "C:\\Games\\\\", "Quote", "Card 'B'", "Lines", "a\r\nb"}),
               Tokens(reloaded.Tokens().begin(), reloaded.Tokens().end()));
+    EXPECT_EQ(text, FormatRemainingPairs(reloaded));
 }

@@ -248,6 +248,27 @@ TEST_F(ConfigSheet, ApplyStaysAvailableToRetryAfterAFailedSave)
     EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"DisableSound\" \"1\"\r\n\"Other\" \"kept\"\r\n");
 }
 
+TEST_F(ConfigSheet, APairEndingInABackslashKeepsTheNextPairApartOverTwoSaves)
+{
+    WriteWholeFile(m_settingsPath, "\"Folder\" C:\\Games\\ \"Other\" \"kept one\"\n");
+    std::string saves[2];
+    for (std::string& saved : saves)
+    {
+        Open();
+        ShowOptions();
+        Click(OptionsPage(), IDC_CHECK_DISABLE_MUSIC);
+        Click(OptionsPage(), IDC_CHECK_DISABLE_MUSIC);
+        Click(m_hwnd, ID_APPLY_NOW);
+        Click(m_hwnd, IDCANCEL);
+        ASSERT_TRUE(Closed());
+        saved = ReadWholeFile(m_settingsPath);
+    }
+    EXPECT_EQ(saves[1], saves[0]);
+    CSettingsFile reloaded = CSettingsFile::Load(m_settingsPath.c_str());
+    EXPECT_EQ(reloaded.TakeString("Folder", ""), "C:\\Games\\\\");
+    EXPECT_EQ(reloaded.TakeString("Other", ""), "kept one");
+}
+
 TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndStaysOpen)
 {
     WriteWholeFile(m_settingsPath,

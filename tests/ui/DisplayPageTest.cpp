@@ -1,6 +1,8 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/PropertySheet.h"
+#include "settings/SettingsFileWriter.h"
+#include "settings/SettingsText.h"
 #include "strings/StringDatabase.h"
 #include "tests/display/FakeDirect3D.h"
 #include "tests/support/MessagePump.h"
@@ -26,8 +28,9 @@ std::vector<FakeAdapter> TwoAdapters()
 }
 
 const char kFirstDisplayLines[] = "\"DeviceName\" \"\\\\.\\DISPLAY1\"\n\"Renderer\" \"Card A\"\n";
+// A token cannot hold a double quote, so the description is stored with apostrophes.
 const char kSecondDisplayLines[] =
-    "\"DeviceName\" \"\\\\.\\DISPLAY2\"\n\"Renderer\" \"Card \"B\"\"\n";
+    "\"DeviceName\" \"\\\\.\\DISPLAY2\"\n\"Renderer\" \"Card 'B'\"\n";
 
 std::string StoredChoice(const char* deviceName, const char* size, const char* depth)
 {
@@ -89,6 +92,26 @@ TEST(DisplayPage, AChosenResolutionReplacesTheStoredOne)
     EXPECT_EQ(page.GetSettingsText(),
               kFirstDisplayLines + std::string("\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" "
                                                "\"768\"\n\"BitDepth\" \"32\"\n"));
+}
+
+TEST(DisplayPage, ADescriptionWithQuotesIsSavedSoThatEveryPairKeepsItsPartner)
+{
+    FakeDirect3D direct3D(TwoAdapters());
+    CPropertyPage_Display page(nullptr, CreateFakeDirect3D);
+    page.GetCatalogue().AddRenderer(L"DRAV.exe");
+    page.GetCatalogue().ChooseDefaults();
+    CSettingsFile stored =
+        StoredSettings(StoredChoice("\\\\.\\DISPLAY2", "1024", "32") + "\"Other\" \"kept\"\n");
+    page.ApplyStoredSettings(stored);
+
+    TempFolder folder;
+    const std::string path = folder / "settings.cfg";
+    const std::string text = page.GetSettingsText() + FormatRemainingPairs(stored);
+    ASSERT_EQ(WriteSettingsFile(path, text), SettingsWriteResult::Written);
+    CSettingsFile saved = CSettingsFile::Load(path.c_str());
+    EXPECT_EQ(saved.TakeString("Renderer", ""), "Card 'B'");
+    EXPECT_EQ(saved.TakeString("ScreenWidth", ""), "1024");
+    EXPECT_EQ(saved.TakeString("Other", ""), "kept");
 }
 
 // With nothing to choose from (no Direct3D, or no usable adapter) the page writes nothing and

@@ -1,0 +1,68 @@
+#include "settings/SettingsText.h"
+#include "settings/SettingsTokenizer.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace
+{
+// The bytes a text-mode write puts on disk: each line feed becomes CR LF.
+std::string OnDisk(const std::string& text)
+{
+    std::string disk;
+    for (const char byte : text)
+    {
+        if (byte == '\n')
+            disk += '\r';
+        disk += byte;
+    }
+    return disk;
+}
+
+std::string WritePairs(const std::vector<std::string>& tokens)
+{
+    std::string text;
+    for (size_t i = 0; i + 1 < tokens.size(); i += 2)
+        AppendSettingsLine(text, tokens[i], tokens[i + 1]);
+    return text;
+}
+
+// Short tokens drawn mostly from the bytes that quoting, escaping and text mode care about.
+std::vector<std::string> RandomTokens(std::mt19937& random)
+{
+    static const char kBytes[] = "\"\\\r\n \t\0a\xE9";
+    std::uniform_int_distribution<size_t> count(0, 8), length(0, 6), byte(0, sizeof kBytes - 2);
+    std::vector<std::string> tokens(count(random) * 2);
+    for (std::string& token : tokens)
+        for (size_t n = length(random); n > 0; --n)
+            token += kBytes[byte(random)];
+    return tokens;
+}
+
+bool NeedsNoChange(const std::string& token)
+{
+    const size_t lastOther = token.find_last_not_of('\\');
+    const size_t trailing = token.size() - (lastOther == std::string::npos ? 0 : lastOther + 1);
+    return token.find_first_of(std::string("\"\n\0", 3)) == std::string::npos && trailing % 2 == 0;
+}
+} // namespace
+
+TEST(SettingsLineRoundTrip, AnyTokensReadBackAsTheSamePairsAndSaveToTheSameBytes)
+{
+    std::mt19937 random(12);
+    for (int round = 0; round < 3000; ++round)
+    {
+        const std::vector<std::string> tokens = RandomTokens(random);
+        const std::string first = WritePairs(tokens);
+        const std::list<std::string> read = TokenizeSettingsText(OnDisk(first).c_str());
+        const std::vector<std::string> reread(read.begin(), read.end());
+
+        ASSERT_EQ(tokens.size(), reread.size()) << first;
+        ASSERT_EQ(first, WritePairs(reread));
+        for (size_t i = 0; i < tokens.size(); ++i)
+            EXPECT_TRUE(!NeedsNoChange(tokens[i]) || tokens[i] == reread[i]) << first;
+    }
+}
