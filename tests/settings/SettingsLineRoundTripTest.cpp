@@ -1,5 +1,5 @@
-#include "settings/SettingsText.h"
 #include "settings/SettingsTokenizer.h"
+#include "tests/settings/SettingsRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -9,27 +9,6 @@
 
 namespace
 {
-// The bytes a text-mode write puts on disk: each line feed becomes CR LF.
-std::string OnDisk(const std::string& text)
-{
-    std::string disk;
-    for (const char byte : text)
-    {
-        if (byte == '\n')
-            disk += '\r';
-        disk += byte;
-    }
-    return disk;
-}
-
-std::string WritePairs(const std::vector<std::string>& tokens)
-{
-    std::string text;
-    for (size_t i = 0; i + 1 < tokens.size(); i += 2)
-        AppendSettingsLine(text, tokens[i], tokens[i + 1]);
-    return text;
-}
-
 // Short tokens drawn mostly from the bytes that quoting, escaping and text mode care about.
 std::vector<std::string> RandomTokens(std::mt19937& random)
 {
@@ -40,13 +19,6 @@ std::vector<std::string> RandomTokens(std::mt19937& random)
         for (size_t n = length(random); n > 0; --n)
             token += kBytes[byte(random)];
     return tokens;
-}
-
-bool NeedsNoChange(const std::string& token)
-{
-    const size_t lastOther = token.find_last_not_of('\\');
-    const size_t trailing = token.size() - (lastOther == std::string::npos ? 0 : lastOther + 1);
-    return token.find_first_of(std::string("\"\n\0", 3)) == std::string::npos && trailing % 2 == 0;
 }
 } // namespace
 
