@@ -103,6 +103,22 @@ std::vector<std::string> CrLfLines(const std::string& text)
     EXPECT_EQ(text.size(), start) << "the text does not end with CR LF";
     return lines;
 }
+
+// Checks a saved file of seven lines: one option line, the display's device and renderer,
+// the resolution `width` x `height` x 32, and the pair "Gamma" that no page owns, last.
+void ExpectSavedLines(const std::string& text, const char* optionLine, const char* width,
+                      const char* height)
+{
+    const std::vector<std::string> lines = CrLfLines(text);
+    ASSERT_EQ(7u, lines.size()) << text;
+    EXPECT_EQ(optionLine, lines[0]);
+    EXPECT_EQ(0u, lines[1].find("\"DeviceName\" \""));
+    EXPECT_EQ(0u, lines[2].find("\"Renderer\" \""));
+    EXPECT_EQ(std::string("\"ScreenWidth\" \"") + width + "\"", lines[3]);
+    EXPECT_EQ(std::string("\"ScreenHeight\" \"") + height + "\"", lines[4]);
+    EXPECT_EQ("\"BitDepth\" \"32\"", lines[5]);
+    EXPECT_EQ("\"Gamma\" \"1.2\"", lines[6]);
+}
 } // namespace
 
 TEST_F(EndToEndTest, OkSavesTheSettingsStartsTheGameAndCloses)
@@ -115,15 +131,7 @@ TEST_F(EndToEndTest, OkSavesTheSettingsStartsTheGameAndCloses)
     ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
     ASSERT_TRUE(WaitForGameReport());
 
-    const std::vector<std::string> lines = CrLfLines(m_retailSettings.Read());
-    ASSERT_EQ(7u, lines.size()) << m_retailSettings.Read();
-    EXPECT_EQ("\"MusicEnable\" \"0\"", lines[0]);
-    EXPECT_EQ(0u, lines[1].find("\"DeviceName\" \""));
-    EXPECT_EQ(0u, lines[2].find("\"Renderer\" \""));
-    EXPECT_EQ("\"ScreenWidth\" \"1280\"", lines[3]);
-    EXPECT_EQ("\"ScreenHeight\" \"1024\"", lines[4]);
-    EXPECT_EQ("\"BitDepth\" \"32\"", lines[5]);
-    EXPECT_EQ("\"Gamma\" \"1.2\"", lines[6]);
+    ExpectSavedLines(m_retailSettings.Read(), "\"MusicEnable\" \"0\"", "1280", "1024");
 
     GameReport report = ReadGameReport(ReportPath());
     EXPECT_EQ("DRAV.exe", report["game"]);
@@ -288,13 +296,5 @@ TEST_F(EndToEndTest, StoredResolutionTheScreenLacksSurvivesAnApplyOfAnOption)
     m_driver.Click(m_driver.Button(kApplyButton));
     WaitUntilApplyIs(false);
 
-    const std::vector<std::string> lines = CrLfLines(m_retailSettings.Read());
-    ASSERT_EQ(7u, lines.size()) << m_retailSettings.Read();
-    EXPECT_EQ("\"DisableSound\" \"1\"", lines[0]);
-    EXPECT_EQ(0u, lines[1].find("\"DeviceName\" \""));
-    EXPECT_EQ(0u, lines[2].find("\"Renderer\" \""));
-    EXPECT_EQ("\"ScreenWidth\" \"1600\"", lines[3]);
-    EXPECT_EQ("\"ScreenHeight\" \"1200\"", lines[4]);
-    EXPECT_EQ("\"BitDepth\" \"32\"", lines[5]);
-    EXPECT_EQ("\"Gamma\" \"1.2\"", lines[6]);
+    ExpectSavedLines(m_retailSettings.Read(), "\"DisableSound\" \"1\"", "1600", "1200");
 }
