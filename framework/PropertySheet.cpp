@@ -18,6 +18,26 @@ UINT InitDialogMessage()
     return message;
 }
 
+// The head of an extended dialog template (DLGTEMPLATEEX), which the headers do not declare.
+struct DialogTemplateExHead
+{
+    WORD dlgVer;
+    WORD signature;
+    DWORD helpID;
+    DWORD exStyle;
+    DWORD style;
+};
+
+// Clears WS_VISIBLE in the sheet's dialog template, plain or extended.
+void CreateHidden(void* dialogTemplate)
+{
+    auto* extended = static_cast<DialogTemplateExHead*>(dialogTemplate);
+    if (extended->signature == 0xFFFF)
+        extended->style &= ~WS_VISIBLE;
+    else
+        static_cast<DLGTEMPLATE*>(dialogTemplate)->style &= ~WS_VISIBLE;
+}
+
 // Raises a counter for its own lifetime.
 class DepthGuard
 {
@@ -145,6 +165,7 @@ void CPropertySheet::CompleteInit()
         return;
     m_initPending = false;
     OnInitDialog();
+    ShowWindow(SW_SHOWNORMAL);
 }
 
 LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -175,8 +196,10 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM)
+int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM lParam)
 {
+    if (message == PSCB_PRECREATE && lParam)
+        CreateHidden(reinterpret_cast<void*>(lParam));
     if (message != PSCB_INITIALIZED || !t_sheetBeingCreated)
         return 0;
     CPropertySheet* sheet = t_sheetBeingCreated;

@@ -17,7 +17,9 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //
 // The sheet's window is subclassed as soon as the control reports it initialised, so that
 // the sheet object sees the window's messages:
-// - OnInitDialog runs once the sheet window and its start page exist.
+// - OnInitDialog runs once the sheet window and its start page exist, and the sheet is shown
+//   only after it: the player never sees a template's caption, and whoever waits for the
+//   window to become visible finds it complete.
 // - Clicks of OK and Apply go to the virtual OnOK and OnApplyNow. While one of them runs, and
 //   while PressButton runs, further OK and Apply commands go straight to the control: a
 //   handler that presses its own button (which comes back as WM_COMMAND on some versions of
@@ -29,6 +31,9 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   call is under way is handed to it through a thread-local pointer.
 // - The callback comes before the control creates the start page, so OnInitDialog runs
 //   from a message the callback posts, the first point at which both surely exist.
+// - The control shows the sheet as soon as it created it, before that message runs, so the
+//   sheet's template is made invisible before creation and the sheet shows itself once
+//   OnInitDialog returned.
 // - OK and Apply must be caught as clicks, not in PSN_APPLY: the launcher starts the game
 //   after the control applied and before it closes, and keeps the sheet open when the game
 //   does not start; a page's PSN_APPLY comes before the apply is complete and only to pages

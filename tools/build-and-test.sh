@@ -26,18 +26,17 @@ summaries=()
 for preset in $WINDOWS_PRESETS; do
   echo "=== $preset: tests"
   log="build/$preset/ctest.log"
-  ctest --preset "$preset" 2>&1 | tee "$log" || failed+=("$preset")
+  tools/run-windows-tests.sh "$preset" "$log" || failed+=("$preset")
   summaries+=("$preset: $(grep -E 'tests passed|No tests were found' "$log" | tail -n 1 || true)")
-  # Ends Wine's helper processes of this build before the virtual display goes away.
-  for prefix in "build/$preset"/wineprefix*/; do
-    WINEPREFIX="$PWD/$prefix" wineserver -k 2>/dev/null || true
-  done
 done
 
 echo "=== summary"
 printf '%s\n' "${summaries[@]}"
 [ -z "$WINDOWS_32BIT_WHY" ] || echo "i686: built, tests not run: $WINDOWS_32BIT_WHY"
 if [ "${#failed[@]}" -ne 0 ]; then
-  echo "=== tests failed for: ${failed[*]}" >&2
+  for preset in "${failed[@]}"; do
+    echo "=== $preset: failed (each suite's own output is printed right after its result line above)"
+    tools/failed-tests.sh "build/$preset/ctest.log" | sed 's/^/  /'
+  done
   exit 1
 fi

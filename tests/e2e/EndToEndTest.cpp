@@ -3,6 +3,7 @@
 #include "tests/e2e/LauncherInstallation.h"
 #include "tests/support/TestEnvironment.h"
 #include "tools/driver/LauncherDriver.h"
+#include "tools/driver/WaitUntil.h"
 
 #include <windows.h>
 
@@ -36,13 +37,7 @@ protected:
     // True once the stand-in game has written its report.
     bool WaitForGameReport() const
     {
-        for (DWORD waited = 0; waited < kTimeoutMs; waited += 100)
-        {
-            if (!ReadGameReport(ReportPath()).empty())
-                return true;
-            Sleep(100);
-        }
-        return false;
+        return WaitUntil([this] { return !ReadGameReport(ReportPath()).empty(); }, kTimeoutMs);
     }
 
     void StartLauncher()
@@ -53,31 +48,10 @@ protected:
     // Waits until the Apply button is enabled (a change was made) or greyed (it was applied).
     void WaitUntilApplyIs(bool enabled)
     {
-        for (DWORD waited = 0; (IsWindowEnabled(m_driver.Button(kApplyButton)) != FALSE) != enabled;
-             waited += 50)
-        {
-            ASSERT_LT(waited, kTimeoutMs)
-                << "Apply did not become " << (enabled ? "enabled" : "greyed");
-            Sleep(50);
-        }
-    }
-
-    // The sheet is shown before it localizes itself and loads settings.cfg. Once it did, the
-    // OK button is wider than Cancel, and a message sent then is handled only after that work.
-    void WaitUntilTheSheetIsSetUp()
-    {
-        for (DWORD waited = 0; Width(IDOK) <= Width(IDCANCEL); waited += 50)
-        {
-            ASSERT_LT(waited, kTimeoutMs) << "the OK button was never widened";
-            Sleep(50);
-        }
-        SendMessageW(m_driver.Sheet(), WM_NULL, 0, 0);
-    }
-    int Width(int button) const
-    {
-        RECT rect = {};
-        GetWindowRect(m_driver.Button(button), &rect);
-        return rect.right - rect.left;
+        ASSERT_TRUE(WaitUntil(
+            [&] { return (IsWindowEnabled(m_driver.Button(kApplyButton)) != FALSE) == enabled; },
+            kTimeoutMs))
+            << "Apply did not become " << (enabled ? "enabled" : "greyed");
     }
 
     // Presses a button of the sheet and returns the message box it brought up (or null).
@@ -150,14 +124,14 @@ TEST_F(EndToEndTest, OkWithoutTheGameSavesReportsAndStaysOpen)
     ASSERT_TRUE(box);
     EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be started"));
     EXPECT_EQ(L"DRAV Configuration", LauncherDriver::TextOf(box));
-    m_driver.DismissMessageBox(box);
+    ASSERT_TRUE(m_driver.DismissMessageBox(box));
 
     // Without the game there is no renderer to choose from: the stored display choice is
     // kept as it was, after the Options page's line.
     EXPECT_EQ("\"MusicEnable\" \"0\"\r\n\"Gamma\" \"1.2\"\r\n\"ScreenWidth\" \"1280\"\r\n"
               "\"ScreenHeight\" \"1024\"\r\n\"BitDepth\" \"32\"\r\n",
               m_retailSettings.Read());
-    EXPECT_FALSE(m_driver.WaitForExit(500)) << "the sheet must stay open";
+    EXPECT_TRUE(m_driver.StaysOpen());
     m_driver.Click(m_driver.Button(IDCANCEL));
     EXPECT_TRUE(m_driver.WaitForExit(kTimeoutMs));
     EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
@@ -190,17 +164,9 @@ TEST_F(EndToEndTest, ApplyThenCancelKeepsWhatApplyWroteAndStartsNothing)
 
     ASSERT_TRUE(m_driver.SelectTab(1));
     m_driver.Click(m_driver.PageControl(kDisableSoundBox));
-    for (DWORD waited = 0; !IsWindowEnabled(m_driver.Button(kApplyButton)); waited += 50)
-    {
-        ASSERT_LT(waited, kTimeoutMs) << "a change must enable Apply";
-        Sleep(50);
-    }
+    WaitUntilApplyIs(true);
     m_driver.Click(m_driver.Button(kApplyButton));
-    for (DWORD waited = 0; IsWindowEnabled(m_driver.Button(kApplyButton)); waited += 50)
-    {
-        ASSERT_LT(waited, kTimeoutMs) << "Apply must grey itself";
-        Sleep(50);
-    }
+    WaitUntilApplyIs(false);
     const std::string applied = m_retailSettings.Read();
     EXPECT_EQ(0u, applied.find("\"DisableSound\" \"1\"\r\n\"DeviceName\" \"")) << applied;
 
@@ -220,10 +186,10 @@ TEST_F(EndToEndTest, ReadOnlySettingsAreKeptAndTheGameIsNotStarted)
     const HWND box = PressExpectingMessageBox(IDOK);
     ASSERT_TRUE(box);
     EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be opened"));
-    m_driver.DismissMessageBox(box);
+    ASSERT_TRUE(m_driver.DismissMessageBox(box));
 
     EXPECT_EQ(kPreviousSettings, m_retailSettings.Read());
-    EXPECT_FALSE(m_driver.WaitForExit(500));
+    EXPECT_TRUE(m_driver.StaysOpen());
     EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
 }
 
@@ -263,17 +229,16 @@ TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAtStartAreKeptAndTheGameIsNotSt
                                       OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     StartLauncher();
-    WaitUntilTheSheetIsSetUp();
     // The other program is gone before the player saves; the launcher still read nothing.
     CloseHandle(holder);
 
     const HWND box = PressExpectingMessageBox(IDOK);
     ASSERT_TRUE(box);
     EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be opened"));
-    m_driver.DismissMessageBox(box);
+    ASSERT_TRUE(m_driver.DismissMessageBox(box));
 
     EXPECT_EQ(kPreviousSettings, m_retailSettings.Read());
-    EXPECT_FALSE(m_driver.WaitForExit(500)) << "the sheet must stay open";
+    EXPECT_TRUE(m_driver.StaysOpen());
     EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
 }
 

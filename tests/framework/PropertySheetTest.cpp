@@ -84,8 +84,13 @@ TEST_F(ModelessSheet, InitialisesAfterItsStartPageWithCopiedCaptionAndTemplateTa
     EXPECT_STREQ(shown, L"Caption");
 
     TestSheet testSheet;
+    bool visibleDuringInit = true;
+    testSheet.m_afterInit = [&](TestSheet& initialising)
+    { visibleDuringInit = initialising.IsWindowVisible() != FALSE; };
     Open(testSheet);
     EXPECT_EQ(testSheet.m_log, (EventLog{"init lists", "init sheet on lists"}));
+    EXPECT_FALSE(visibleDuringInit) << "shown before it was complete";
+    EXPECT_TRUE(IsWindowVisible(m_hwnd));
     EXPECT_EQ(testSheet.m_switches.GetSafeHwnd(), nullptr);
 
     const CWnd tab = testSheet.GetTabControl();

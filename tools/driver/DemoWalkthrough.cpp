@@ -8,6 +8,7 @@
 // launcher stays open after one, Cancel closes it.
 #include "tools/driver/LauncherDriver.h"
 #include "tools/driver/ScreenCapture.h"
+#include "tools/driver/WaitUntil.h"
 
 #include <cstdio>
 #include <string>
@@ -15,7 +16,6 @@
 namespace
 {
 const DWORD kExitTimeoutMs = 20000;
-const DWORD kPollMs = 100;
 const int kResolutionList = 1002;
 const int kDisableMusicBox = 1003;
 
@@ -27,9 +27,6 @@ void Say(const std::wstring& text)
 
 void SaveShot(const LauncherDriver& driver, const std::wstring& path)
 {
-    // Give the page a moment to paint before the screen is read.
-    UpdateWindow(driver.Sheet());
-    Sleep(500);
     Say((SaveClientImage(driver.Sheet(), path) ? L"saved " : L"could not save ") + path);
 }
 } // namespace
@@ -69,25 +66,25 @@ int wmain(int argc, wchar_t** argv)
 
     Say(L"pressing OK");
     driver.Click(driver.Button(IDOK));
-    for (DWORD waited = 0; waited < kExitTimeoutMs; waited += kPollMs)
+    HWND box = nullptr;
+    const auto closedOrAsking = [&]
+    { return driver.WaitForExit(0) || (box = driver.WaitForMessageBox(0)) != nullptr; };
+    if (!WaitUntil(closedOrAsking, kExitTimeoutMs))
     {
-        if (driver.WaitForExit(kPollMs))
-        {
-            Say(L"the launcher has closed");
-            return 0;
-        }
-        if (const HWND box = driver.WaitForMessageBox(0))
-        {
-            Say(L"message box: " + driver.MessageBoxText(box));
-            driver.DismissMessageBox(box);
-            Say(L"pressing Cancel");
-            driver.Click(driver.Button(IDCANCEL));
-            if (!driver.WaitForExit(kExitTimeoutMs))
-                driver.Terminate();
-            return 1;
-        }
+        Say(L"the launcher did not close");
+        driver.Terminate();
+        return 1;
     }
-    Say(L"the launcher did not close");
-    driver.Terminate();
+    if (!box)
+    {
+        Say(L"the launcher has closed");
+        return 0;
+    }
+    Say(L"message box: " + driver.MessageBoxText(box));
+    driver.DismissMessageBox(box);
+    Say(L"pressing Cancel");
+    driver.Click(driver.Button(IDCANCEL));
+    if (!driver.WaitForExit(kExitTimeoutMs))
+        driver.Terminate();
     return 1;
 }

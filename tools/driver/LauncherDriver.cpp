@@ -1,5 +1,7 @@
 #include "tools/driver/LauncherDriver.h"
 
+#include "tools/driver/WaitUntil.h"
+
 #include <commctrl.h>
 #include <prsht.h>
 
@@ -8,7 +10,7 @@
 namespace
 {
 const DWORD kStartTimeoutMs = 30000;
-const DWORD kPollMs = 50;
+const DWORD kAnswerTimeoutMs = 20000;
 
 struct WindowSearch
 {
@@ -84,19 +86,18 @@ bool LauncherDriver::Start(const std::wstring& executable, const std::wstring& w
                         workingFolder.c_str(), &startup, &m_process))
         return false;
 
-    for (DWORD waited = 0; waited < kStartTimeoutMs; waited += kPollMs)
+    // The sheet shows itself complete: once it is visible with its first page, its captions
+    // are set and settings.cfg is loaded.
+    HWND sheet = nullptr;
+    const auto shownOrEnded = [&]
     {
-        // The sheet counts as shown once its first page exists.
-        const HWND sheet = FindSheet();
-        if (sheet && SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0))
-        {
-            m_sheet = sheet;
-            return true;
-        }
-        if (WaitForSingleObject(m_process.hProcess, kPollMs) == WAIT_OBJECT_0)
-            return false;
-    }
-    return false;
+        sheet = FindSheet();
+        return (sheet && SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)) || WaitForExit(0);
+    };
+    if (!WaitUntil(shownOrEnded, kStartTimeoutMs) || WaitForExit(0))
+        return false;
+    m_sheet = sheet;
+    return true;
 }
 
 HWND LauncherDriver::FindSheet() const
@@ -169,13 +170,10 @@ bool LauncherDriver::Tick(HWND box) const
 
 HWND LauncherDriver::WaitForMessageBox(DWORD timeoutMs) const
 {
-    for (DWORD waited = 0; waited <= timeoutMs; waited += kPollMs)
-    {
-        if (const HWND box = FindTopLevelDialog(m_process.dwProcessId, m_sheet))
-            return box;
-        Sleep(kPollMs);
-    }
-    return nullptr;
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindTopLevelDialog(m_process.dwProcessId, m_sheet)) != nullptr; },
+              timeoutMs);
+    return box;
 }
 
 std::wstring LauncherDriver::MessageBoxText(HWND box) const
@@ -185,9 +183,19 @@ std::wstring LauncherDriver::MessageBoxText(HWND box) const
     return text;
 }
 
-void LauncherDriver::DismissMessageBox(HWND box) const
+bool LauncherDriver::DismissMessageBox(HWND box) const
 {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return WaitUntil([box] { return !IsWindow(box); }, kAnswerTimeoutMs);
+}
+
+bool LauncherDriver::StaysOpen() const
+{
+    // The launcher answers a message only between its handlers, so the answer comes after
+    // everything that was under way when it was sent.
+    DWORD_PTR unused = 0;
+    return SendMessageTimeoutW(m_sheet, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerTimeoutMs, &unused) &&
+           !WaitForExit(0) && SendMessageW(m_sheet, PSM_GETCURRENTPAGEHWND, 0, 0) != 0;
 }
 
 bool LauncherDriver::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const

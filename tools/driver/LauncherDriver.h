@@ -17,8 +17,9 @@ public:
     LauncherDriver& operator=(const LauncherDriver&) = delete;
 
     // Starts `executable` (a launcher started before is forgotten) with `workingFolder` as its
-    // current directory and waits until its property sheet is shown. False when the process cannot
-    // be started or shows no sheet.
+    // current directory and waits until its property sheet is shown, which it is only once its
+    // captions are set and settings.cfg is loaded. False when the process cannot be started or
+    // shows no sheet.
     bool Start(const std::wstring& executable, const std::wstring& workingFolder);
 
     // The sheet's window (null before Start succeeded).
@@ -46,8 +47,12 @@ public:
     HWND WaitForMessageBox(DWORD timeoutMs) const;
     // The message text of a message box.
     std::wstring MessageBoxText(HWND box) const;
-    // Presses the message box's OK button.
-    void DismissMessageBox(HWND box) const;
+    // Presses the message box's OK button and waits until the box is gone; false when it
+    // stays.
+    bool DismissMessageBox(HWND box) const;
+    // True when the launcher has finished what it was doing (for example the press that
+    // showed a message box that was just dismissed) and its sheet is still open.
+    bool StaysOpen() const;
 
     // Waits for the launcher to end; true when it ended within the timeout.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;

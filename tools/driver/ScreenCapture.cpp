@@ -1,17 +1,19 @@
 #include "tools/driver/ScreenCapture.h"
 
+#include "tools/driver/WaitUntil.h"
+
 #include <cstdio>
 #include <vector>
 
-bool SaveClientImage(HWND window, const std::wstring& path)
+namespace
 {
-    RECT rect;
-    if (!GetClientRect(window, &rect))
-        return false;
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+const DWORD kPaintTimeoutMs = 5000;
+
+// What the screen shows in `rect`, as bottom-up 24-bit rows described by `info`.
+std::vector<BYTE> CaptureScreen(const RECT& rect, BITMAPINFOHEADER& info)
+{
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-
     const HDC screen = GetDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
@@ -19,7 +21,7 @@ bool SaveClientImage(HWND window, const std::wstring& path)
     BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     SelectObject(memory, previous);
 
-    BITMAPINFOHEADER info = {};
+    info = {};
     info.biSize = sizeof info;
     info.biWidth = width;
     info.biHeight = height;
@@ -33,6 +35,34 @@ bool SaveClientImage(HWND window, const std::wstring& path)
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return pixels;
+}
+} // namespace
+
+bool SaveClientImage(HWND window, const std::wstring& path)
+{
+    RECT rect;
+    if (!GetClientRect(window, &rect))
+        return false;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+
+    // The window's own process paints it, and the picture reaches the screen a moment after
+    // the painting: it counts as there once two captures in a row agree.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR unused = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kPaintTimeoutMs, &unused);
+    BITMAPINFOHEADER info;
+    std::vector<BYTE> pixels = CaptureScreen(rect, info);
+    std::vector<BYTE> earlier;
+    WaitUntil(
+        [&]
+        {
+            earlier.swap(pixels);
+            pixels = CaptureScreen(rect, info);
+            return pixels == earlier;
+        },
+        kPaintTimeoutMs);
 
     BITMAPFILEHEADER header = {};
     header.bfType = 0x4D42; // "BM"
