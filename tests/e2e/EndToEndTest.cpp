@@ -54,6 +54,16 @@ protected:
             << "Apply did not become " << (enabled ? "enabled" : "greyed");
     }
 
+    // Presses Apply after a change and waits until the save is done: Apply greys itself as
+    // soon as the control applied, before settings.cfg is written.
+    void ApplyTheChange()
+    {
+        WaitUntilApplyIs(true);
+        m_driver.Click(m_driver.Button(kApplyButton));
+        WaitUntilApplyIs(false);
+        ASSERT_TRUE(m_driver.StaysOpen());
+    }
+
     // Presses a button of the sheet and returns the message box it brought up (or null).
     HWND PressExpectingMessageBox(int button)
     {
@@ -164,9 +174,7 @@ TEST_F(EndToEndTest, ApplyThenCancelKeepsWhatApplyWroteAndStartsNothing)
 
     ASSERT_TRUE(m_driver.SelectTab(1));
     m_driver.Click(m_driver.PageControl(kDisableSoundBox));
-    WaitUntilApplyIs(true);
-    m_driver.Click(m_driver.Button(kApplyButton));
-    WaitUntilApplyIs(false);
+    ApplyTheChange();
     const std::string applied = m_retailSettings.Read();
     EXPECT_EQ(0u, applied.find("\"DisableSound\" \"1\"\r\n\"DeviceName\" \"")) << applied;
 
@@ -257,9 +265,7 @@ TEST_F(EndToEndTest, StoredResolutionTheScreenLacksSurvivesAnApplyOfAnOption)
 
     ASSERT_TRUE(m_driver.SelectTab(1));
     m_driver.Click(m_driver.PageControl(kDisableSoundBox));
-    WaitUntilApplyIs(true);
-    m_driver.Click(m_driver.Button(kApplyButton));
-    WaitUntilApplyIs(false);
+    ApplyTheChange();
 
     ExpectSavedLines(m_retailSettings.Read(), "\"DisableSound\" \"1\"", "1600", "1200");
 }
