@@ -1,5 +1,6 @@
-// Every caption of the sheet, in every language the build knows, fits its control: measured
-// with the control's own font on its own DC, at the screen resolution the test runs at.
+// Every caption of the sheet, in every language the build knows: it fits its control, measured
+// with the control's own font on its own DC at the screen resolution the test runs at, and the
+// access keys lead to every control the keyboard reaches, one control per key on each page.
 #include "ui/PropertySheet_ConfigApp.h"
 
 #include "strings/StringDatabase.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,6 +34,17 @@ std::wstring WindowText(HWND window)
 {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring TabCaption(HWND tabs, int index)
+{
+    wchar_t text[128] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 128;
+    TabCtrl_GetItem(tabs, index, &item);
     return text;
 }
 
@@ -121,27 +135,83 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM children)
     return TRUE;
 }
 
-class CaptionFit : public testing::TestWithParam<std::string>
+// The sheet in one language, with both pages created, opened in a working folder of its own.
+struct OpenSheet
+{
+    explicit OpenSheet(const std::string& language)
+        : strings(DatabasePath(language).c_str()),
+          sheet(L"Sheet", &strings, [this] { return settingsPath; })
+    {
+        const ScopedCurrentDirectory inWorking(working.Path());
+        hwnd = sheet.Create();
+        // The Options page gets its window when its tab is first shown.
+        PropSheet_SetCurSel(hwnd, nullptr, 1);
+        PumpMessages(hwnd);
+    }
+    static std::string DatabasePath(const std::string& language)
+    {
+        const std::wstring bin = BuildBinFolder();
+        return std::string(bin.begin(), bin.end()) + "\\Config." + language + ".Strdb00p";
+    }
+
+    TempFolder working;
+    const std::string settingsPath = working / "settings.cfg";
+    CStringDatabase strings;
+    CPropertySheet_ConfigApp sheet;
+    HWND hwnd = nullptr;
+};
+
+class LocalizedSheet : public testing::TestWithParam<std::string>
 {
 protected:
-    TempFolder m_working;
-    ScopedCurrentDirectory m_inWorking{m_working.Path()};
-    const std::string m_settingsPath = m_working / "settings.cfg";
+    // Each language's sheet serves every test: under Wine, on a screen without a window
+    // manager, closing a window takes two seconds.
+    static HWND Sheet(const std::string& language)
+    {
+        std::unique_ptr<OpenSheet>& open = s_sheets[language];
+        if (!open)
+            open = std::make_unique<OpenSheet>(language);
+        return open->hwnd;
+    }
+    static void TearDownTestSuite() { s_sheets.clear(); }
+
+    static std::map<std::string, std::unique_ptr<OpenSheet>> s_sheets;
 };
+std::map<std::string, std::unique_ptr<OpenSheet>> LocalizedSheet::s_sheets;
+
+// The access key of a caption as the dialog manager matches it: the character after the first
+// "&" that does not stand for itself ("&&"), in upper case; 0 when there is none.
+wchar_t AccessKey(const std::wstring& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i)
+    {
+        if (caption[i] != L'&')
+            continue;
+        if (caption[i + 1] != L'&')
+        {
+            wchar_t key[] = {caption[i + 1], L'\0'};
+            CharUpperW(key);
+            return key[0];
+        }
+        ++i;
+    }
+    return 0;
+}
+
+// A group box or a static text: its access key moves the focus on to the next control that
+// takes it.
+bool IsLabel(HWND control)
+{
+    const std::wstring kind = ClassOf(control);
+    return kind == L"Static" ||
+           (kind == L"Button" && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX);
+}
 } // namespace
 
-TEST_P(CaptionFit, EveryCaptionFitsItsControl)
+TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
 {
-    const std::wstring bin = BuildBinFolder();
-    const std::string database =
-        std::string(bin.begin(), bin.end()) + "\\Config." + GetParam() + ".Strdb00p";
-    CStringDatabase strings(database.c_str());
-    CPropertySheet_ConfigApp sheet(L"Sheet", &strings, [this] { return m_settingsPath; });
-    const HWND hwnd = sheet.Create();
+    const HWND hwnd = Sheet(GetParam());
     ASSERT_NE(hwnd, nullptr);
-    // The Options page gets its window when its tab is first shown.
-    PropSheet_SetCurSel(hwnd, nullptr, 1);
-    PumpMessages(hwnd);
 
     // The Wine wrapper runs the test at the resolution WINE_RUN_DPI asks for.
     const char* expectedDpi = std::getenv("WINE_RUN_DPI");
@@ -160,12 +230,7 @@ TEST_P(CaptionFit, EveryCaptionFitsItsControl)
         {
             for (int tab = 0; tab < TabCtrl_GetItemCount(control); ++tab, ++captions)
             {
-                wchar_t text[128] = {};
-                TCITEMW item = {};
-                item.mask = TCIF_TEXT;
-                item.pszText = text;
-                item.cchTextMax = 128;
-                TabCtrl_GetItem(control, tab, &item);
+                const std::wstring text = TabCaption(control, tab);
                 RECT box;
                 TabCtrl_GetItemRect(control, tab, &box);
                 EXPECT_LE(dc.Width(Drawn(text)), box.right - box.left) << text;
@@ -190,6 +255,61 @@ TEST_P(CaptionFit, EveryCaptionFitsItsControl)
     EXPECT_EQ(19, captions);
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, CaptionFit, testing::ValuesIn(Languages()),
+TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
+{
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    // As in Windows' own sheets, OK and Cancel answer Enter and Esc, and Apply takes no key.
+    for (int button : {IDOK, IDCANCEL, static_cast<int>(ID_APPLY_NOW)})
+        EXPECT_EQ(0, AccessKey(WindowText(GetDlgItem(hwnd, button))))
+            << GetParam() << ": the button " << button << " takes no access key";
+
+    const HWND tabs = PropSheet_GetTabControl(hwnd);
+    const wchar_t* const pageNames[] = {L"Display", L"Options"};
+    for (int index = 0; index < 2; ++index)
+    {
+        const std::wstring where = Widen(GetParam()) + L", page " + pageNames[index] + L": ";
+        // Each key and the caption that has it; the tabs' keys work on every page.
+        std::map<wchar_t, std::wstring> owners;
+        const auto claim = [&](const std::wstring& caption)
+        {
+            const wchar_t key = AccessKey(caption);
+            if (key == 0)
+                return;
+            const auto owner = owners.emplace(key, caption);
+            EXPECT_TRUE(owner.second)
+                << where << "the key " << std::wstring(1, key) << " of \"" << caption
+                << "\" is also that of \"" << owner.first->second << "\"";
+        };
+        for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab)
+            claim(TabCaption(tabs, tab));
+
+        HWND previous = nullptr;
+        const HWND page = PropSheet_IndexToHwnd(hwnd, index);
+        for (HWND control = GetWindow(page, GW_CHILD); control;
+             control = GetWindow(control, GW_HWNDNEXT))
+        {
+            // Hidden or disabled controls take no key and no focus.
+            const LONG style = GetWindowLongW(control, GWL_STYLE);
+            if ((style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+                continue;
+            const std::wstring caption = WindowText(control);
+            claim(caption);
+            // Tab reaches it: the key is its own (a check box) or that of the label before it
+            // (a list after its group box).
+            const bool labelled =
+                previous && IsLabel(previous) && AccessKey(WindowText(previous)) != 0;
+            if (style & WS_TABSTOP)
+            {
+                EXPECT_TRUE(AccessKey(caption) != 0 || labelled)
+                    << where << "control " << GetDlgCtrlID(control) << " (\"" << caption
+                    << "\") has no access key";
+            }
+            previous = control;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LocalizedSheet, testing::ValuesIn(Languages()),
                          [](const testing::TestParamInfo<std::string>& info)
                          { return info.param; });
