@@ -1,6 +1,7 @@
 #include "ui/PropertySheet_ConfigApp.h"
 
 #include "app/GameProcess.h"
+#include "framework/PageSwitchKeys.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
 #include "ui/ControlCaption.h"
@@ -24,6 +25,7 @@ BOOL CPropertySheet_ConfigApp::OnInitDialog()
     // The base has the Display page's window created; the Options page's window comes with
     // the first selection of its tab.
     const BOOL result = CPropertySheet::OnInitDialog();
+    AddPageSwitchKeys(GetSafeHwnd());
     LocalizeSheet();
     m_settingsFileUnreadable = !CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings);
     m_pageDisplay.ApplyStoredSettings(m_settings);
