@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,14 @@ public:
     // clear. (A BM_CLICK sent from this process sometimes left the box clear under Wine.)
     bool Tick(HWND box) const;
 
+    // Types `key` through the system's keyboard input, as a player does, holding `modifiers`
+    // (VK_CONTROL, VK_MENU, VK_SHIFT) down around it. The input goes to the active window,
+    // which is the sheet while the launcher is in front. False when the system did not take
+    // all of it.
+    bool PressKey(WORD key, std::initializer_list<WORD> modifiers = {}) const;
+    // The launcher's window that has the keyboard focus; null when none has.
+    HWND FocusedWindow() const;
+
     // Waits for a message box of the launcher and returns it (null after the timeout).
     HWND WaitForMessageBox(DWORD timeoutMs) const;
     // The message text of a message box.
@@ -54,6 +64,8 @@ public:
     // Ends a launcher that is still running.
     void Terminate();
 
+    // Checks `condition` until it holds; false when it still does not after `timeoutMs`.
+    static bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
     static std::wstring TextOf(HWND window);
     static std::vector<std::wstring> ListLines(HWND list);
     static int ListSelection(HWND list);
