@@ -168,11 +168,38 @@ void CPropertySheet::CompleteInit()
     ShowWindow(SW_SHOWNORMAL);
 }
 
+void CPropertySheet::ShowNeighbourPage(bool previous)
+{
+    const HWND hwnd = GetSafeHwnd();
+    const int count = TabCtrl_GetItemCount(PropSheet_GetTabControl(hwnd));
+    const HWND left = PropSheet_GetCurrentPageHwnd(hwnd);
+    const int current = PropSheet_HwndToIndex(hwnd, left);
+    if (count <= 0 || current < 0)
+        return;
+    const bool focusOnPage = IsChild(left, GetFocus()) != FALSE;
+    // A page that refuses to be left stays, as it does for a click on a tab.
+    PropSheet_SetCurSel(hwnd, nullptr, (current + (previous ? count - 1 : 1)) % count);
+    const HWND shown = PropSheet_GetCurrentPageHwnd(hwnd);
+    if (!focusOnPage || shown == left)
+        return;
+    // A focus left on the hidden page would take the keys nobody sees.
+    if (const HWND first = GetNextDlgTabItem(shown, nullptr, FALSE))
+        SendMessageW(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+}
+
 LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == InitDialogMessage())
     {
         CompleteInit();
+        return 0;
+    }
+    // Wine's modal loop leaves Ctrl+Tab to IsDialogMessage, which answers it, like Tab, with
+    // WM_NEXTDLGCTL (lParam 0, wParam non-zero with Shift): it shows the next page here, and
+    // Ctrl+Shift+Tab the previous one, as Windows' own sheets do.
+    if (message == WM_NEXTDLGCTL && LOWORD(lParam) == 0 && GetKeyState(VK_CONTROL) < 0)
+    {
+        ShowNeighbourPage(wParam != 0);
         return 0;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && m_passThroughDepth == 0 &&

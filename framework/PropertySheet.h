@@ -25,6 +25,8 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   handler that presses its own button (which comes back as WM_COMMAND on some versions of
 //   the control) gets the control's processing and is not entered again.
 // - Cancel and the close box are left to the control, which closes the sheet.
+// - Ctrl+Tab and Ctrl+Shift+Tab show the next and the previous page, wrapping around; the
+//   focus, when it was on the page left, goes to the first control of the page shown.
 //
 // Why it takes these steps, and no fewer:
 // - The control's callback gets no data of the caller, so the object whose PropertySheetW
@@ -94,6 +96,7 @@ protected:
 private:
     INT_PTR Run(bool modeless);
     void CompleteInit();
+    void ShowNeighbourPage(bool previous);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam);

@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <iterator>
 
-namespace
-{
-struct OptionRow
+struct CPropertyPage_Options::OptionRow
 {
     int controlId;
+    CButton CPropertyPage_Options::*box;
+    int CPropertyPage_Options::*flag;
     const char* key;
     const char* captionKey;
     // The stored value says the opposite of the check box: a set box is stored as "0" and an
@@ -21,21 +21,32 @@ struct OptionRow
     bool inverted;
 };
 
-// In the order the stored keys are taken and the lines are written. A set box writes its key
-// with "1" ("0" when inverted); a clear box writes nothing.
-const OptionRow kOptions[] = {
-    {IDC_CHECK_RESTORE_DEFAULTS, "RestoreDefaults", "CheckRestoreDefaults", false},
-    {IDC_CHECK_DISABLE_SOUND, "DisableSound", "CheckDisableSound", false},
-    {IDC_CHECK_DISABLE_MUSIC, "MusicEnable", "CheckDisableMusic", true},
-    {IDC_CHECK_DISABLE_JOYSTICKS, "DisableJoystick", "CheckDisableJoysticks", false},
-    {IDC_CHECK_DISABLE_MOVIES, "DisableMovies", "CheckDisableMovies", false},
-    {IDC_CHECK_DISABLE_SOUND_FILTERS, "DisableSoundFilters", "CheckDisableSoundFilters", false},
-    {IDC_CHECK_DISABLE_HARDWARE_SOUND, "DisableHardwareSound", "CheckDisableHardwareSound", false},
-};
+namespace
+{
+using Page = CPropertyPage_Options;
 } // namespace
 
+// In the order the stored keys are taken and the lines are written. A set box writes its key
+// with "1" ("0" when inverted); a clear box writes nothing.
+const Page::OptionRow Page::kOptionRows[] = {
+    {IDC_CHECK_RESTORE_DEFAULTS, &Page::m_checkRestoreDefaults, &Page::m_bRestoreDefaults,
+     "RestoreDefaults", "CheckRestoreDefaults", false},
+    {IDC_CHECK_DISABLE_SOUND, &Page::m_checkDisableSound, &Page::m_bDisableSound, "DisableSound",
+     "CheckDisableSound", false},
+    {IDC_CHECK_DISABLE_MUSIC, &Page::m_checkDisableMusic, &Page::m_bDisableMusic, "MusicEnable",
+     "CheckDisableMusic", true},
+    {IDC_CHECK_DISABLE_JOYSTICKS, &Page::m_checkDisableJoysticks, &Page::m_bDisableJoysticks,
+     "DisableJoystick", "CheckDisableJoysticks", false},
+    {IDC_CHECK_DISABLE_MOVIES, &Page::m_checkDisableMovies, &Page::m_bDisableMovies,
+     "DisableMovies", "CheckDisableMovies", false},
+    {IDC_CHECK_DISABLE_SOUND_FILTERS, &Page::m_checkDisableSoundFilters,
+     &Page::m_bDisableSoundFilters, "DisableSoundFilters", "CheckDisableSoundFilters", false},
+    {IDC_CHECK_DISABLE_HARDWARE_SOUND, &Page::m_checkDisableHardwareSound,
+     &Page::m_bDisableHardwareSound, "DisableHardwareSound", "CheckDisableHardwareSound", false},
+};
+
 CPropertyPage_Options::CPropertyPage_Options(CStringDatabase* database)
-    : CPropertyPage(IDD_OPTIONS), m_pStringDatabase(database), m_flags(std::size(kOptions), 0)
+    : CPropertyPage(IDD_OPTIONS), m_pStringDatabase(database)
 {
     // With the sheet's own setting this keeps the Help button hidden.
     m_psp.dwFlags &= ~PSP_HASHELP;
@@ -44,14 +55,19 @@ CPropertyPage_Options::CPropertyPage_Options(CStringDatabase* database)
 void CPropertyPage_Options::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);
-    for (size_t row = 0; row < m_flags.size(); ++row)
-        DDX_Check(pDX, kOptions[row].controlId, m_flags[row]);
+    for (const OptionRow& option : kOptionRows)
+        DDX_Control(pDX, option.controlId, this->*option.box);
+    DDX_Control(pDX, IDC_EDIT_COMMAND_LINE, m_editCommandLine);
+    DDX_Control(pDX, IDC_STATIC_ADVANCED_COMMAND_LINE, m_staticAdvancedCommandLine);
+    DDX_Control(pDX, IDC_STATIC_COMMAND_LINE_FLAGS, m_staticCommandLineFlags);
+    for (const OptionRow& option : kOptionRows)
+        DDX_Check(pDX, option.controlId, this->*option.flag);
     DDX_Text(pDX, IDC_EDIT_COMMAND_LINE, m_strCommandLine);
 }
 
 BOOL CPropertyPage_Options::OnInitDialog()
 {
-    // The base loads the flags into the check boxes.
+    // The base binds the controls and loads the flags into the check boxes.
     CPropertyPage::OnInitDialog();
     LocalizeControls();
     return FALSE;
@@ -61,30 +77,26 @@ void CPropertyPage_Options::LocalizeControls()
 {
     if (!GetSafeHwnd())
         return;
-    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_COMMAND_LINE_FLAGS), m_pStringDatabase,
-                           "StaticCommandLineFlags");
-    SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_ADVANCED_COMMAND_LINE), m_pStringDatabase,
+    SetCaptionFromDatabase(m_staticCommandLineFlags, m_pStringDatabase, "StaticCommandLineFlags");
+    SetCaptionFromDatabase(m_staticAdvancedCommandLine, m_pStringDatabase,
                            "StaticAdvancedCommandLine");
-    for (const OptionRow& option : kOptions)
-        SetCaptionFromDatabase(GetDlgItem(option.controlId), m_pStringDatabase, option.captionKey);
+    for (const OptionRow& option : kOptionRows)
+        SetCaptionFromDatabase(this->*option.box, m_pStringDatabase, option.captionKey);
 }
 
 void CPropertyPage_Options::ApplyStoredSettings(CSettingsFile& settings)
 {
-    for (size_t row = 0; row < m_flags.size(); ++row)
-    {
-        const OptionRow& option = kOptions[row];
-        m_flags[row] = settings.TakeBool(option.key, option.inverted) != option.inverted;
-    }
+    for (const OptionRow& option : kOptionRows)
+        this->*option.flag = settings.TakeBool(option.key, option.inverted) != option.inverted;
 }
 
 std::string CPropertyPage_Options::GetSettingsText() const
 {
     std::string text;
-    for (size_t row = 0; row < m_flags.size(); ++row)
+    for (const OptionRow& option : kOptionRows)
     {
-        if (m_flags[row] != 0)
-            AppendSettingsLine(text, kOptions[row].key, kOptions[row].inverted ? "0" : "1");
+        if (this->*option.flag != 0)
+            AppendSettingsLine(text, option.key, option.inverted ? "0" : "1");
     }
     return text;
 }
@@ -92,7 +104,7 @@ std::string CPropertyPage_Options::GetSettingsText() const
 BOOL CPropertyPage_Options::OnCommand(WORD id, WORD code)
 {
     const bool isBox =
-        std::any_of(std::begin(kOptions), std::end(kOptions),
+        std::any_of(std::begin(kOptionRows), std::end(kOptionRows),
                     [id](const OptionRow& option) { return option.controlId == id; });
     const bool changed =
         (isBox && code == BN_CLICKED) || (id == IDC_EDIT_COMMAND_LINE && code == EN_CHANGE);

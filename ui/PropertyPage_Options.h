@@ -1,9 +1,11 @@
 #pragma once
 
+#include "framework/Button.h"
+#include "framework/Edit.h"
 #include "framework/PropertyPage.h"
+#include "framework/Static.h"
 
 #include <string>
-#include <vector>
 
 class CDataExchange;
 class CSettingsFile;
@@ -31,14 +33,34 @@ protected:
     BOOL OnCommand(WORD id, WORD code) override;
 
 private:
+    // One switch: its check box, its flag and its stored key.
+    struct OptionRow;
+    static const OptionRow kOptionRows[];
+
     // Sets the captions of the group boxes and check boxes from the string database.
     void LocalizeControls();
     // Any click on a check box or edit of the command line enables the sheet's Apply.
     void OnOptionChanged();
 
     CStringDatabase* m_pStringDatabase;
-    // One flag per row of the option table, in its order: 0 (clear) or 1 (set).
-    std::vector<int> m_flags;
+    CButton m_checkDisableHardwareSound;
+    CButton m_checkDisableJoysticks;
+    CButton m_checkDisableMovies;
+    CButton m_checkDisableMusic;
+    CButton m_checkDisableSound;
+    CButton m_checkDisableSoundFilters;
+    CButton m_checkRestoreDefaults;
+    CEdit m_editCommandLine;
+    CStatic m_staticAdvancedCommandLine;
+    CStatic m_staticCommandLineFlags;
+    // The switches: 0 (clear) or 1 (set).
+    int m_bDisableHardwareSound = 0;
+    int m_bDisableJoysticks = 0;
+    int m_bDisableMovies = 0;
+    int m_bDisableMusic = 0;
+    int m_bDisableSound = 0;
+    int m_bDisableSoundFilters = 0;
+    int m_bRestoreDefaults = 0;
     // The text of the hidden command line edit. Nothing reads it: it reaches neither the
     // settings file nor the game.
     std::wstring m_strCommandLine;

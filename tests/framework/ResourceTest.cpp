@@ -218,13 +218,16 @@ TEST(Resources, ManifestBindsCommonControlsSix)
 
 TEST(Resources, ManifestMakesTheProcessPerMonitorDpiAware)
 {
-    // PerMonitorV2 where Windows knows it, per-monitor awareness before that, and system-wide
-    // awareness where neither is known.
+    // PerMonitorV2 where Windows knows it, system-wide awareness everywhere else: the sheet
+    // does not rescale itself on WM_DPICHANGED, as per-monitor V1 awareness would ask of it.
+    // Windows that know dpiAwareness take the first mode of its list they know and ignore
+    // dpiAware; older ones read dpiAware alone.
     const std::string manifest = Manifest();
-    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
-    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, System</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
 
-    // The loader took it: the thread runs per-monitor aware.
+    // The loader took the first mode, not the system-wide fallback: the thread runs
+    // per-monitor aware.
     const HMODULE user32 = GetModuleHandleW(L"user32.dll");
     const auto threadContext = reinterpret_cast<HANDLE(WINAPI*)()>(
         reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));

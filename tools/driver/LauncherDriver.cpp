@@ -168,6 +168,35 @@ bool LauncherDriver::Tick(HWND box) const
     return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool LauncherDriver::PressKey(WORD key, std::initializer_list<WORD> modifiers) const
+{
+    std::vector<INPUT> strokes;
+    const auto stroke = [&strokes](WORD virtualKey, DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.dwFlags = flags;
+        strokes.push_back(input);
+    };
+    for (WORD modifier : modifiers)
+        stroke(modifier, 0);
+    stroke(key, 0);
+    stroke(key, KEYEVENTF_KEYUP);
+    for (auto modifier = modifiers.end(); modifier != modifiers.begin();)
+        stroke(*--modifier, KEYEVENTF_KEYUP);
+    const UINT count = static_cast<UINT>(strokes.size());
+    return SendInput(count, strokes.data(), sizeof(INPUT)) == count;
+}
+
+HWND LauncherDriver::FocusedWindow() const
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(m_sheet, nullptr);
+    return thread && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
 HWND LauncherDriver::WaitForMessageBox(DWORD timeoutMs) const
 {
     HWND box = nullptr;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,14 @@ public:
     // Ticks a check box and tells the page, as a mouse click would. False when the box stays
     // clear. (A BM_CLICK sent from this process sometimes left the box clear under Wine.)
     bool Tick(HWND box) const;
+
+    // Types `key` through the system's keyboard input, as a player does, holding `modifiers`
+    // (VK_CONTROL, VK_MENU, VK_SHIFT) down around it. The input goes to the active window,
+    // which is the sheet while the launcher is in front. False when the system did not take
+    // all of it.
+    bool PressKey(WORD key, std::initializer_list<WORD> modifiers = {}) const;
+    // The launcher's window that has the keyboard focus; null when none has.
+    HWND FocusedWindow() const;
 
     // Waits for a message box of the launcher and returns it (null after the timeout).
     HWND WaitForMessageBox(DWORD timeoutMs) const;

@@ -1,0 +1,315 @@
+// Every caption of the sheet, in every language the build knows: it fits its control, measured
+// with the control's own font on its own DC at the screen resolution the test runs at, and the
+// access keys lead to every control the keyboard reaches, one control per key on each page.
+#include "ui/PropertySheet_ConfigApp.h"
+
+#include "strings/StringDatabase.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+std::vector<std::string> Languages()
+{
+    std::vector<std::string> languages;
+    std::istringstream list(CONFIG_LANGUAGES);
+    for (std::string language; std::getline(list, language, ',');)
+        languages.push_back(language);
+    return languages;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring TabCaption(HWND tabs, int index)
+{
+    wchar_t text[128] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 128;
+    TabCtrl_GetItem(tabs, index, &item);
+    return text;
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The text as drawn: "&x" underlines x, "&&" shows one "&".
+std::wstring Drawn(const std::wstring& caption)
+{
+    std::wstring text;
+    for (size_t i = 0; i < caption.size(); ++i)
+    {
+        if (caption[i] == L'&' && i + 1 < caption.size())
+            ++i;
+        text += caption[i];
+    }
+    return text;
+}
+
+// Measures texts with a control's own font on the control's own DC.
+class ControlDc
+{
+public:
+    explicit ControlDc(HWND control)
+        : m_control(control), m_dc(GetDC(control)),
+          m_previous(
+              SelectObject(m_dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0))))
+    {
+    }
+    ~ControlDc()
+    {
+        SelectObject(m_dc, m_previous);
+        ReleaseDC(m_control, m_dc);
+    }
+    ControlDc(const ControlDc&) = delete;
+    ControlDc& operator=(const ControlDc&) = delete;
+
+    int Width(const std::wstring& text) const
+    {
+        SIZE size = {};
+        GetTextExtentPoint32W(m_dc, text.data(), static_cast<int>(text.size()), &size);
+        return size.cx;
+    }
+    // The box a word-wrapping static draws `caption` in: `width` wide unless one word is
+    // wider, as high as its lines.
+    RECT Wrapped(const std::wstring& caption, int width) const
+    {
+        RECT box = {0, 0, width, 0};
+        DrawTextW(m_dc, caption.c_str(), -1, &box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+        return box;
+    }
+    int Dpi() const { return GetDeviceCaps(m_dc, LOGPIXELSX); }
+
+private:
+    HWND m_control;
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+// The width a button of `clientWidth` leaves its caption.
+int TextRoom(HWND button, const ControlDc& dc, int clientWidth)
+{
+    const int dpi = dc.Dpi();
+    switch (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK)
+    {
+    case BS_GROUPBOX:
+        // The caption sits in the frame, indented on both sides.
+        return clientWidth - 2 * MulDiv(7, dpi, 96);
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        // The box, then a gap of half a digit's width.
+        return clientWidth - MulDiv(13, dpi, 96) - dc.Width(L"0") / 2;
+    default:
+        // The raised edge and the focus rectangle inside it.
+        return clientWidth - 2 * MulDiv(4, dpi, 96);
+    }
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM children)
+{
+    reinterpret_cast<std::vector<HWND>*>(children)->push_back(child);
+    return TRUE;
+}
+
+// The sheet in one language, with both pages created, opened in a working folder of its own.
+struct OpenSheet
+{
+    explicit OpenSheet(const std::string& language)
+        : strings(DatabasePath(language).c_str()),
+          sheet(L"Sheet", &strings, [this] { return settingsPath; })
+    {
+        const ScopedCurrentDirectory inWorking(working.Path());
+        hwnd = sheet.Create();
+        // The Options page gets its window when its tab is first shown.
+        PropSheet_SetCurSel(hwnd, nullptr, 1);
+        PumpMessages(hwnd);
+    }
+    static std::string DatabasePath(const std::string& language)
+    {
+        const std::wstring bin = BuildBinFolder();
+        return std::string(bin.begin(), bin.end()) + "\\Config." + language + ".Strdb00p";
+    }
+
+    TempFolder working;
+    const std::string settingsPath = working / "settings.cfg";
+    CStringDatabase strings;
+    CPropertySheet_ConfigApp sheet;
+    HWND hwnd = nullptr;
+};
+
+class LocalizedSheet : public testing::TestWithParam<std::string>
+{
+protected:
+    // Each language's sheet serves every test: under Wine, on a screen without a window
+    // manager, closing a window takes two seconds.
+    static HWND Sheet(const std::string& language)
+    {
+        std::unique_ptr<OpenSheet>& open = s_sheets[language];
+        if (!open)
+            open = std::make_unique<OpenSheet>(language);
+        return open->hwnd;
+    }
+    static void TearDownTestSuite() { s_sheets.clear(); }
+
+    static std::map<std::string, std::unique_ptr<OpenSheet>> s_sheets;
+};
+std::map<std::string, std::unique_ptr<OpenSheet>> LocalizedSheet::s_sheets;
+
+// The access key of a caption as the dialog manager matches it: the character after the first
+// "&" that does not stand for itself ("&&"), in upper case; 0 when there is none.
+wchar_t AccessKey(const std::wstring& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i)
+    {
+        if (caption[i] != L'&')
+            continue;
+        if (caption[i + 1] != L'&')
+        {
+            wchar_t key[] = {caption[i + 1], L'\0'};
+            CharUpperW(key);
+            return key[0];
+        }
+        ++i;
+    }
+    return 0;
+}
+
+// A group box or a static text: its access key moves the focus on to the next control that
+// takes it.
+bool IsLabel(HWND control)
+{
+    const std::wstring kind = ClassOf(control);
+    return kind == L"Static" ||
+           (kind == L"Button" && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX);
+}
+} // namespace
+
+TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
+{
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+
+    // The Wine wrapper runs the test at the resolution WINE_RUN_DPI asks for.
+    const char* expectedDpi = std::getenv("WINE_RUN_DPI");
+    EXPECT_EQ(expectedDpi ? std::atoi(expectedDpi) : 96, ControlDc(hwnd).Dpi());
+
+    std::vector<HWND> controls;
+    EnumChildWindows(hwnd, &CollectChild, reinterpret_cast<LPARAM>(&controls));
+    int captions = 0;
+    for (HWND control : controls)
+    {
+        RECT client;
+        GetClientRect(control, &client);
+        const ControlDc dc(control);
+        const std::wstring kind = ClassOf(control);
+        if (kind == WC_TABCONTROLW)
+        {
+            for (int tab = 0; tab < TabCtrl_GetItemCount(control); ++tab, ++captions)
+            {
+                const std::wstring text = TabCaption(control, tab);
+                RECT box;
+                TabCtrl_GetItemRect(control, tab, &box);
+                EXPECT_LE(dc.Width(Drawn(text)), box.right - box.left) << text;
+                EXPECT_LE(box.right, client.right) << text;
+            }
+            continue;
+        }
+        const std::wstring caption = WindowText(control);
+        if (caption.empty() || (kind != L"Button" && kind != L"Static"))
+            continue;
+        ++captions;
+        if (kind == L"Static")
+        {
+            const RECT box = dc.Wrapped(caption, client.right);
+            EXPECT_LE(box.right, client.right) << caption;
+            EXPECT_LE(box.bottom, client.bottom) << caption;
+            continue;
+        }
+        EXPECT_LE(dc.Width(Drawn(caption)), TextRoom(control, dc, client.right)) << caption;
+    }
+    // Two tabs, four buttons, four statics of the Display page, nine of the Options page.
+    EXPECT_EQ(19, captions);
+}
+
+TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
+{
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    // As in Windows' own sheets, OK and Cancel answer Enter and Esc, and Apply takes no key.
+    for (int button : {IDOK, IDCANCEL, static_cast<int>(ID_APPLY_NOW)})
+        EXPECT_EQ(0, AccessKey(WindowText(GetDlgItem(hwnd, button))))
+            << GetParam() << ": the button " << button << " takes no access key";
+
+    const HWND tabs = PropSheet_GetTabControl(hwnd);
+    const wchar_t* const pageNames[] = {L"Display", L"Options"};
+    for (int index = 0; index < 2; ++index)
+    {
+        const std::wstring where = Widen(GetParam()) + L", page " + pageNames[index] + L": ";
+        // Each key and the caption that has it; the tabs' keys work on every page.
+        std::map<wchar_t, std::wstring> owners;
+        const auto claim = [&](const std::wstring& caption)
+        {
+            const wchar_t key = AccessKey(caption);
+            if (key == 0)
+                return;
+            const auto owner = owners.emplace(key, caption);
+            EXPECT_TRUE(owner.second)
+                << where << "the key " << std::wstring(1, key) << " of \"" << caption
+                << "\" is also that of \"" << owner.first->second << "\"";
+        };
+        for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab)
+            claim(TabCaption(tabs, tab));
+
+        HWND previous = nullptr;
+        const HWND page = PropSheet_IndexToHwnd(hwnd, index);
+        for (HWND control = GetWindow(page, GW_CHILD); control;
+             control = GetWindow(control, GW_HWNDNEXT))
+        {
+            // Hidden or disabled controls take no key and no focus.
+            const LONG style = GetWindowLongW(control, GWL_STYLE);
+            if ((style & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+                continue;
+            const std::wstring caption = WindowText(control);
+            claim(caption);
+            // Tab reaches it: the key is its own (a check box) or that of the label before it
+            // (a list after its group box).
+            const bool labelled =
+                previous && IsLabel(previous) && AccessKey(WindowText(previous)) != 0;
+            if (style & WS_TABSTOP)
+            {
+                EXPECT_TRUE(AccessKey(caption) != 0 || labelled)
+                    << where << "control " << GetDlgCtrlID(control) << " (\"" << caption
+                    << "\") has no access key";
+            }
+            previous = control;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LocalizedSheet, testing::ValuesIn(Languages()),
+                         [](const testing::TestParamInfo<std::string>& info)
+                         { return info.param; });
