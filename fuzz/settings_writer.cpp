@@ -1,4 +1,5 @@
 #include "fuzz/FuzzCheck.h"
+#include "settings/SettingsPairs.h"
 #include "settings/SettingsTokenizer.h"
 #include "tests/settings/SettingsRoundTrip.h"
 
@@ -7,7 +8,35 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <utility>
 #include <vector>
+
+namespace
+{
+// Takes the keys of `tokens`, read as pairs, out of a store of them from the last pair to the
+// first. Each take must give the value of the first pair with that key that is still in the
+// store, whatever values equal that key, and the store must end empty.
+void CheckTakesFromTheBack(const std::list<std::string>& tokens)
+{
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (auto key = tokens.begin(); key != tokens.end(); std::advance(key, 2))
+        pairs.emplace_back(*key, *std::next(key));
+    std::vector<bool> taken(pairs.size(), false);
+
+    std::list<std::string> store = tokens;
+    for (size_t last = pairs.size(); last-- > 0;)
+    {
+        size_t first = 0;
+        while (taken[first] || pairs[first].first != pairs[last].first)
+            ++first;
+        taken[first] = true;
+        std::string value;
+        Check(TakeSettingsPair(store, pairs[last].first, value) && value == pairs[first].second,
+              "a take gives the value of the first pair with that key");
+    }
+    Check(store.empty(), "taking every key empties the store");
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -30,5 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
               "a token that needs no change reads back as is");
         ++back;
     }
+    CheckTakesFromTheBack(reread);
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingsFileState.h"
+
 #include <list>
 #include <string>
 
@@ -17,12 +19,16 @@ public:
     // The same into `settings`, and false when a file exists at `path` but could not be
     // opened, sized or read, or is too big to be read: the store is then empty and the file
     // must not be overwritten with it. A missing file (or folder) gives an empty store and
-    // true.
+    // true. A program that holds the file for a moment is waited for (CBriefHoldRetry).
     static bool Load(const char* path, CSettingsFile& settings);
+    // The same, and what the file held into `state`, to tell at a later save whether another
+    // program has changed it since.
+    static bool Load(const char* path, CSettingsFile& settings, SettingsFileState& state);
 
-    // Each take looks for the first token equal to `key`, wherever it stands, and removes it
-    // together with the token after it, which is the value. An absent key gives the default
-    // and changes nothing; a key that is the last token is removed and gives the default.
+    // Each take looks for the first key equal to `key`, comparing only the tokens that stand
+    // in key positions (the first, third, fifth...), and removes it together with the token
+    // after it, which is the value. An absent key gives the default and changes nothing; a key
+    // that is the last token is removed and gives the default.
 
     // The value unchanged. A null default counts as "".
     std::string TakeString(const char* key, const char* defaultValue);

@@ -1,31 +1,13 @@
 #include "settings/SettingsFileInPlace.h"
 
+#include "settings/BriefHoldRetry.h"
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
 #include <string>
 
 namespace
 {
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    bool read = GetFileSizeEx(file, &size) && IsLoadableSettingsSize(size.QuadPart);
-    if (read)
-    {
-        bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD count = 0;
-        read = bytes.empty() ||
-               (ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &count, nullptr) &&
-                count == bytes.size());
-    }
-    CloseHandle(file);
-    return read;
-}
-
 bool Seek(HANDLE file, long long position)
 {
     LARGE_INTEGER distance;
@@ -33,51 +15,111 @@ bool Seek(HANDLE file, long long position)
     return SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != FALSE;
 }
 
+// The first `size` bytes of `file`; true only when all of them were read.
+bool ReadBytes(HANDLE file, long long size, std::string& bytes)
+{
+    bytes.assign(static_cast<size_t>(size), '\0');
+    DWORD count = 0;
+    return bytes.empty() ||
+           (Seek(file, 0) && ReadFile(file, &bytes[0], static_cast<DWORD>(size), &count, nullptr) &&
+            count == bytes.size());
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size;
+    const bool read = GetFileSizeEx(file, &size) && IsLoadableSettingsSize(size.QuadPart) &&
+                      ReadBytes(file, size.QuadPart, bytes);
+    CloseHandle(file);
+    return read;
+}
+
 // Writes `size` bytes at `position`; true only when all of them were taken.
-bool WriteAt(HANDLE file, long long position, const char* bytes, DWORD size, FileWriteCall write)
+bool WriteAt(HANDLE file, long long position, const char* bytes, size_t size, FileWriteCall write)
 {
     DWORD written = 0;
     return size == 0 ||
-           (Seek(file, position) && write(file, bytes, size, &written, nullptr) && written == size);
+           (Seek(file, position) &&
+            write(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size);
 }
 
 bool CutAt(HANDLE file, long long length)
 {
     return Seek(file, length) && SetEndOfFile(file);
 }
+
+// Puts `bytes` over `old`, the file's present content, all or nothing.
+bool Overwrite(HANDLE file, const std::string& old, const std::string& bytes, FileWriteCall write)
+{
+    const size_t kept = std::min(old.size(), bytes.size());
+    const long long oldSize = static_cast<long long>(old.size());
+    if (!WriteAt(file, oldSize, bytes.data() + kept, bytes.size() - kept, write))
+    {
+        CutAt(file, oldSize);
+        return false;
+    }
+    if (WriteAt(file, 0, bytes.data(), kept, write) &&
+        CutAt(file, static_cast<long long>(bytes.size())) && FlushFileBuffers(file))
+        return true;
+
+    // Writing back the old bytes needs no more room than the old file had.
+    WriteAt(file, 0, old.data(), old.size(), write);
+    CutAt(file, oldSize);
+    FlushFileBuffers(file);
+    return false;
+}
+
+// Rewrites the open `file` with `bytes` while it holds a lock over every byte it writes.
+bool RewriteLocked(HANDLE file, const std::string& bytes, FileWriteCall write,
+                   const std::string& path, CBriefHoldRetry& retry)
+{
+    LARGE_INTEGER oldSize;
+    if (!GetFileSizeEx(file, &oldSize) || !IsLoadableSettingsSize(oldSize.QuadPart))
+        return false;
+    const long long length = std::max(oldSize.QuadPart, static_cast<long long>(bytes.size()));
+    if (length == 0)
+        return true;
+
+    const DWORD low = static_cast<DWORD>(length);
+    const DWORD high = static_cast<DWORD>(length >> 32);
+    OVERLAPPED range = {};
+    const auto lock = [&]
+    {
+        return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, low, high,
+                          &range) != FALSE;
+    };
+    if (!retry.Run(path, lock))
+        return false;
+    std::string old;
+    const bool rewritten =
+        ReadBytes(file, oldSize.QuadPart, old) && Overwrite(file, old, bytes, write);
+    UnlockFileEx(file, 0, low, high, &range);
+    return rewritten;
+}
 } // namespace
 
-bool RewriteFileInPlace(const std::string& path, const std::string& sourcePath, FileWriteCall write)
+bool RewriteFileInPlace(const std::string& path, const std::string& sourcePath, FileWriteCall write,
+                        CBriefHoldRetry& retry)
 {
     std::string bytes;
     if (!ReadWholeFile(sourcePath, bytes))
         return false;
 
     // Shared with the program that holds the file, whether it reads or writes.
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-
-    LARGE_INTEGER oldSize;
-    bool rewritten = GetFileSizeEx(file, &oldSize) != FALSE;
-    if (rewritten)
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const auto open = [&]
     {
-        const long long newSize = static_cast<long long>(bytes.size());
-        const long long kept = oldSize.QuadPart < newSize ? oldSize.QuadPart : newSize;
-        const char* const tail = bytes.data() + kept;
-        if (!WriteAt(file, kept, tail, static_cast<DWORD>(newSize - kept), write))
-        {
-            CutAt(file, oldSize.QuadPart);
-            rewritten = false;
-        }
-        else
-        {
-            rewritten = WriteAt(file, 0, bytes.data(), static_cast<DWORD>(kept), write) &&
-                        CutAt(file, newSize) && FlushFileBuffers(file);
-        }
-    }
+        file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        return file != INVALID_HANDLE_VALUE;
+    };
+    if (!retry.Run(path, open))
+        return false;
+    const bool rewritten = RewriteLocked(file, bytes, write, path, retry);
     CloseHandle(file);
     return rewritten;
 }

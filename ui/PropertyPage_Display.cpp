@@ -94,29 +94,19 @@ void CPropertyPage_Display::OnSelChangeList()
 
 void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
 {
-    // Without a display to choose (no game executable here, no Direct3D, or no usable mode)
-    // this page writes no display lines. Its keys then stay in the store and are written back
-    // unchanged, so that a save from such a run does not lose the player's display choice.
-    RendererInfo* const anyRenderer = m_catalogue.FindRenderer(L"");
-    if (!anyRenderer || !anyRenderer->FirstDisplay())
+    StoredChoice stored;
+    if (!TakeStoredChoice(settings, stored))
         return;
 
-    const std::string deviceName = settings.TakeString("DeviceName", "");
-    const std::string rendererName = settings.TakeString("Renderer", "");
-    m_storedResolutionLines.clear();
-    const int width = TakeStoredResolutionValue(settings, "ScreenWidth");
-    const int height = TakeStoredResolutionValue(settings, "ScreenHeight");
-    const int bitDepth = TakeStoredResolutionValue(settings, "BitDepth");
-
     // Every renderer has the same label, so any stored text finds the first one.
-    const CAnsiToWide wideRendererName(rendererName.c_str());
+    const CAnsiToWide wideRendererName(stored.rendererName.c_str());
     RendererInfo* renderer = m_catalogue.FindRenderer(wideRendererName.Text());
     m_catalogue.SetChosenRenderer(renderer);
 
     DisplayInfo* display = nullptr;
-    if (!deviceName.empty())
+    if (!stored.deviceName.empty())
     {
-        const CAnsiToWide wideDeviceName(deviceName.c_str());
+        const CAnsiToWide wideDeviceName(stored.deviceName.c_str());
         renderer->SelectDisplay(wideDeviceName.Text());
         display = renderer->GetChosenDisplay();
     }
@@ -125,9 +115,33 @@ void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
     if (!display)
         display = renderer->FirstDisplay();
     if (display)
-        display->SelectResolution(width, height, bitDepth);
+        display->SelectResolution(stored.width, stored.height, stored.bitDepth);
 
     FillLists();
+}
+
+void CPropertyPage_Display::TakeOwnedKeys(CSettingsFile& settings)
+{
+    StoredChoice ignored;
+    TakeStoredChoice(settings, ignored);
+}
+
+bool CPropertyPage_Display::TakeStoredChoice(CSettingsFile& settings, StoredChoice& stored)
+{
+    // Without a display to choose (no game executable here, no Direct3D, or no usable mode)
+    // this page writes no display lines. Its keys then stay in the store and are written back
+    // unchanged, so that a save from such a run does not lose the player's display choice.
+    RendererInfo* const anyRenderer = m_catalogue.FindRenderer(L"");
+    if (!anyRenderer || !anyRenderer->FirstDisplay())
+        return false;
+
+    stored.deviceName = settings.TakeString("DeviceName", "");
+    stored.rendererName = settings.TakeString("Renderer", "");
+    m_storedResolutionLines.clear();
+    stored.width = TakeStoredResolutionValue(settings, "ScreenWidth");
+    stored.height = TakeStoredResolutionValue(settings, "ScreenHeight");
+    stored.bitDepth = TakeStoredResolutionValue(settings, "BitDepth");
+    return true;
 }
 
 int CPropertyPage_Display::TakeStoredResolutionValue(CSettingsFile& settings, const char* key)

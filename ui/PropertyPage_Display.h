@@ -26,6 +26,10 @@ public:
     // Takes the stored display keys out of `settings` and chooses the stored display and
     // resolution where the catalogue has them; refills the lists when the page has a window.
     void ApplyStoredSettings(CSettingsFile& settings);
+    // Takes the same keys out of `settings`, a newer copy of settings.cfg, and keeps its
+    // stored resolution lines to write while no resolution is chosen. The choices on the page
+    // stay as they are.
+    void TakeOwnedKeys(CSettingsFile& settings);
     // The page's lines of settings.cfg in the ANSI code page; "" when no display is chosen.
     // While no resolution is chosen, the stored resolution lines are written as they were.
     std::string GetSettingsText() const;
@@ -47,6 +51,18 @@ private:
     void LocalizeStatics();
     // Takes the lists' selections into the catalogue and enables the sheet's Apply.
     void OnSelChangeList();
+    // The display keys as stored in settings.cfg.
+    struct StoredChoice
+    {
+        std::string deviceName;
+        std::string rendererName;
+        int width = 0;
+        int height = 0;
+        int bitDepth = 0;
+    };
+    // Takes the display keys out of `settings` into `stored` and keeps the stored resolution
+    // lines. Without a display to choose it takes nothing and returns false.
+    bool TakeStoredChoice(CSettingsFile& settings, StoredChoice& stored);
     // Takes a resolution key out of `settings` and keeps its line; atoi of the value, 0 when
     // the key is absent or has no value.
     int TakeStoredResolutionValue(CSettingsFile& settings, const char* key);

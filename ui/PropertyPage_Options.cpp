@@ -90,6 +90,12 @@ void CPropertyPage_Options::ApplyStoredSettings(CSettingsFile& settings)
         this->*option.flag = settings.TakeBool(option.key, option.inverted) != option.inverted;
 }
 
+void CPropertyPage_Options::TakeOwnedKeys(CSettingsFile& settings) const
+{
+    for (const OptionRow& option : kOptionRows)
+        settings.TakeBool(option.key, option.inverted);
+}
+
 std::string CPropertyPage_Options::GetSettingsText() const
 {
     std::string text;

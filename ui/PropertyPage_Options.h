@@ -23,6 +23,9 @@ public:
 
     // Sets the flags from the stored switches and takes their pairs out of `settings`.
     void ApplyStoredSettings(CSettingsFile& settings);
+    // Takes the same pairs out of `settings`, a newer copy of settings.cfg; the flags stay as
+    // they are.
+    void TakeOwnedKeys(CSettingsFile& settings) const;
     // One `"key" "value"` line for each set flag, in a fixed order; "" when none is set.
     std::string GetSettingsText() const;
 

@@ -25,7 +25,8 @@ BOOL CPropertySheet_ConfigApp::OnInitDialog()
     // the first selection of its tab.
     const BOOL result = CPropertySheet::OnInitDialog();
     LocalizeSheet();
-    m_settingsFileUnreadable = !CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings);
+    m_settingsFileUnreadable =
+        !CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
     m_pageDisplay.ApplyStoredSettings(m_settings);
     m_pageOptions.ApplyStoredSettings(m_settings);
     return result;

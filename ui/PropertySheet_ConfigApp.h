@@ -35,7 +35,10 @@ public:
     // then every pair left in the store.
     std::string ComposeSettingsText() const;
     // Writes settings.cfg; on failure shows an error box and returns false. A settings.cfg
-    // that existed but could not be read when the sheet opened is never written.
+    // that existed but could not be read when the sheet opened, or cannot be read now, is
+    // never written. When another program changed the file after the sheet read or wrote it,
+    // the pages' lines still show the player's choices, and every other pair comes from the
+    // file as it is now.
     bool SaveSettingsFile();
     // Starts the game; on failure shows an error box and returns false.
     bool LaunchGame();
@@ -50,6 +53,12 @@ private:
     bool ValidateAndApply();
     // SaveSettingsFile; when it fails the pages count as changed again.
     bool SaveAppliedChanges();
+    // Reads settings.cfg at `path` again before a save. When another program changed it, the
+    // store takes the file's pairs as they are now, less the pages' keys. False when the file
+    // cannot be read.
+    bool FollowChangesOnDisk(const std::string& path);
+    // After a save: the file as written is what the next save compares with.
+    void RememberWrittenFile(const std::string& path, const std::string& text);
     // A box with an OK button and no icon, owned by the sheet, with the texts of both keys.
     void ShowMessageBox(const char* captionKey, const char* textKey);
 
@@ -57,6 +66,8 @@ private:
     CPropertyPage_Options m_pageOptions;
     CStringDatabase* m_pStringDatabase;
     CSettingsFile m_settings;
+    // settings.cfg as the sheet last read or wrote it.
+    SettingsFileState m_fileState;
     const std::function<std::string()> m_settingsPath;
     // settings.cfg existed but could not be read: saving would lose every pair in it.
     bool m_settingsFileUnreadable = false;

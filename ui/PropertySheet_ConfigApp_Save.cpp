@@ -3,6 +3,8 @@
 #include "settings/SettingsFileWriter.h"
 #include "settings/SettingsText.h"
 
+#include <utility>
+
 std::string CPropertySheet_ConfigApp::ComposeSettingsText() const
 {
     std::string text = m_pageOptions.GetSettingsText();
@@ -14,15 +16,18 @@ std::string CPropertySheet_ConfigApp::ComposeSettingsText() const
 bool CPropertySheet_ConfigApp::SaveSettingsFile()
 {
     // Another program may hold the file or a read may have failed; the player can close that
-    // program and start the launcher again.
-    if (m_settingsFileUnreadable)
+    // program and start the launcher again, or press Apply again once it let go.
+    const std::string path = GetSettingsFilePath();
+    if (m_settingsFileUnreadable || !FollowChangesOnDisk(path))
     {
         ShowMessageBox("ErrorDialogTitle", "ErrorFileOpenFailed");
         return false;
     }
-    switch (WriteSettingsFile(GetSettingsFilePath(), ComposeSettingsText()))
+    const std::string text = ComposeSettingsText();
+    switch (WriteSettingsFile(path, text))
     {
     case SettingsWriteResult::Written:
+        RememberWrittenFile(path, text);
         return true;
     case SettingsWriteResult::OpenFailed:
         ShowMessageBox("ErrorDialogTitle", "ErrorFileOpenFailed");
@@ -32,4 +37,32 @@ bool CPropertySheet_ConfigApp::SaveSettingsFile()
         return false;
     }
     return false;
+}
+
+bool CPropertySheet_ConfigApp::FollowChangesOnDisk(const std::string& path)
+{
+    CSettingsFile current;
+    SettingsFileState state;
+    if (!CSettingsFile::Load(path.c_str(), current, state))
+        return false;
+    if (state == m_fileState)
+        return true;
+    // The game, a second launcher or a mod tool wrote the file meanwhile. Its pairs are kept:
+    // the pages take their keys out of the file as it is now, as they did when the sheet
+    // opened, while their choices stay as the player sees them.
+    m_pageDisplay.TakeOwnedKeys(current);
+    m_pageOptions.TakeOwnedKeys(current);
+    m_settings = std::move(current);
+    m_fileState = std::move(state);
+    return true;
+}
+
+void CPropertySheet_ConfigApp::RememberWrittenFile(const std::string& path, const std::string& text)
+{
+    // Unless it reads back as the text just written: then another program wrote it right
+    // after this save, and the next save takes the file as it is then.
+    CSettingsFile written;
+    SettingsFileState state;
+    if (CSettingsFile::Load(path.c_str(), written, state) && FormatRemainingPairs(written) == text)
+        m_fileState = std::move(state);
 }

@@ -269,3 +269,23 @@ TEST_F(EndToEndTest, StoredResolutionTheScreenLacksSurvivesAnApplyOfAnOption)
 
     ExpectSavedLines(m_retailSettings.Read(), "\"DisableSound\" \"1\"", "1600", "1200");
 }
+
+TEST_F(EndToEndTest, ApplyKeepsAPairAnotherProgramAddedWhileTheLauncherWasOpen)
+{
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_retailSettings.Write("\"Gamma\" \"1.2\"\r\n\"ScreenWidth\" \"1280\"\r\n"
+                           "\"ScreenHeight\" \"1024\"\r\n\"BitDepth\" \"32\"\r\n");
+    StartLauncher();
+    const std::string added = "\"Added\" \"by the game\"\r\n";
+    m_retailSettings.Write(m_retailSettings.Read() + added);
+
+    ASSERT_TRUE(m_driver.SelectTab(1));
+    ASSERT_TRUE(m_driver.Tick(m_driver.PageControl(kDisableSoundBox)));
+    ApplyTheChange();
+
+    const std::string saved = m_retailSettings.Read();
+    ASSERT_GT(saved.size(), added.size());
+    EXPECT_EQ(added, saved.substr(saved.size() - added.size())) << saved;
+    ExpectSavedLines(saved.substr(0, saved.size() - added.size()), "\"DisableSound\" \"1\"", "1280",
+                     "1024");
+}

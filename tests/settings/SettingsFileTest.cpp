@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include "tests/support/BriefFileHold.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -100,6 +101,16 @@ TEST_F(SettingsFileTest, FileHeldWithoutReadSharingOrOpenForWritingIsNotRead)
     CloseHandle(reader);
 }
 
+TEST_F(SettingsFileTest, AFileAScannerHoldsForAMomentIsLoadedOnceItLetsGo)
+{
+    LoadText("\"A\" \"1\"");
+    const BriefFileHold scanner(Path(), 200);
+    ASSERT_TRUE(scanner.Held());
+    CSettingsFile settings;
+    EXPECT_TRUE(CSettingsFile::Load(Path().c_str(), settings));
+    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(settings));
+}
+
 TEST_F(SettingsFileTest, OnlyAnExistingFileThatCannotBeReadCountsAsAFailedLoad)
 {
     CSettingsFile settings = StoredPair();
@@ -167,15 +178,16 @@ TEST(SettingsFileTake, TakeRemovesKeyAndValueAndTheFirstDuplicateWins)
     EXPECT_EQ("", settings.TakeString(nullptr, nullptr));
 }
 
-TEST(SettingsFileTake, AValueEqualToAKeyIsFoundByThatKey)
+TEST(SettingsFileTake, AValueEqualToAKeyIsNeverTakenForIt)
 {
     TempFolder folder;
     folder.WriteFile("s.cfg", "\"Renderer\" \"DeviceName\" \"DeviceName\" \"x\"");
     CSettingsFile settings = CSettingsFile::Load((folder / "s.cfg").c_str());
 
-    EXPECT_EQ("DeviceName", settings.TakeString("DeviceName", "dflt"));
-    EXPECT_EQ((Tokens{"Renderer", "x"}), TokensOf(settings));
-    EXPECT_EQ("x", settings.TakeString("Renderer", "dflt"));
+    EXPECT_EQ("x", settings.TakeString("DeviceName", "dflt"));
+    EXPECT_EQ((Tokens{"Renderer", "DeviceName"}), TokensOf(settings));
+    EXPECT_EQ("dflt", settings.TakeString("DeviceName", "dflt"));
+    EXPECT_EQ("DeviceName", settings.TakeString("Renderer", "dflt"));
     EXPECT_TRUE(settings.Tokens().empty());
 }
 

@@ -3,6 +3,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFolder.h"
 #include "settings/SettingsText.h"
+#include "tests/support/BriefFileHold.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -50,13 +51,52 @@ int WriteOnFullDisk(const char*, FILE*)
     return EOF;
 }
 
-bool g_wroteInPlace = false;
-
-BOOL WINAPI WriteInPlaceOnFullDisk(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED)
+int CommitOnFailingDisk(int)
 {
-    g_wroteInPlace = true;
-    *written = 0;
+    return -1;
+}
+
+// A disk that takes `bytesLeft` more bytes in place, fails the write that reaches past them
+// with a full disk once it wrote what fitted, and takes every later write again. It notes
+// where the first write began.
+struct FewBytesDisk
+{
+    long long bytesLeft;
+    bool failed;
+    long long firstWriteAt;
+};
+FewBytesDisk g_disk;
+
+BOOL WINAPI WriteFewBytesThenFail(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                                  LPOVERLAPPED overlapped)
+{
+    if (g_disk.firstWriteAt < 0)
+    {
+        LARGE_INTEGER zero = {}, at;
+        SetFilePointerEx(file, zero, &at, FILE_CURRENT);
+        g_disk.firstWriteAt = at.QuadPart;
+    }
+    if (g_disk.failed || size <= g_disk.bytesLeft)
+    {
+        g_disk.bytesLeft -= size;
+        return WriteFile(file, bytes, size, written, overlapped);
+    }
+    WriteFile(file, bytes, static_cast<DWORD>(g_disk.bytesLeft), written, overlapped);
+    g_disk.failed = true;
     SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// The player may write the file but not delete or rename it.
+BOOL WINAPI ReplaceDeniesAccess(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+BOOL WINAPI ReplaceCannotRemoveTheOldFile(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+{
+    SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
     return FALSE;
 }
 
@@ -154,41 +194,86 @@ TEST_F(SettingsFileWriterTest, FileHeldByAReaderThatDeniesWritingFailsToOpen)
     EXPECT_TRUE(NoLeftover());
 }
 
-TEST_F(SettingsFileWriterTest, FileHeldOpenByTheCRuntimeIsRewrittenInPlace)
+TEST_F(SettingsFileWriterTest, ARefusedReplaceRewritesTheFileInPlace)
 {
-    // fopen shares reading and writing but not deleting: the file cannot be replaced. The new
-    // text is shorter than the old one first, then longer.
+    // fopen shares reading and writing but not deleting: the file cannot be replaced while the
+    // C runtime holds it. The new text is shorter than the old one first, then longer. A file
+    // the player may write but not delete has its replace refused with access denied.
     const std::string longer(80, 'x');
+    SettingsFileCalls accessDenied;
+    accessDenied.replace = ReplaceDeniesAccess;
     const struct
     {
         std::string text;
         std::string content;
-    } cases[] = {{"\"A\" \"1\"\n", "\"A\" \"1\"\r\n"}, {longer, longer}};
+        bool heldByTheCRuntime;
+        SettingsFileCalls calls;
+    } cases[] = {{"\"A\" \"1\"\n", "\"A\" \"1\"\r\n", true, {}},
+                 {longer, longer, true, {}},
+                 {longer, longer, false, accessDenied}};
     for (const auto& test : cases)
     {
         m_folder.WriteFile("settings.cfg", kOldContent);
-        FILE* const holder = fopen(Path().c_str(), "r");
-        ASSERT_NE(holder, nullptr);
+        FILE* const holder = test.heldByTheCRuntime ? fopen(Path().c_str(), "r") : nullptr;
+        ASSERT_EQ(test.heldByTheCRuntime, holder != nullptr);
 
-        EXPECT_EQ(SettingsWriteResult::Written, Write(test.text));
-        fclose(holder);
+        EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), test.text, test.calls));
+        if (holder)
+            fclose(holder);
         EXPECT_EQ(test.content, Content());
         EXPECT_TRUE(NoLeftover());
     }
 }
 
-TEST_F(SettingsFileWriterTest, FileHeldOpenOnAFullDiskKeepsItsContent)
+TEST_F(SettingsFileWriterTest, InPlaceOnAFullDiskTheTailGoesFirstAndAFailureRestoresTheOldFile)
+{
+    const std::string text(80, 'x');
+    const long long oldSize = sizeof kOldContent - 1;
+    SettingsFileCalls calls;
+    calls.replace = ReplaceCannotRemoveTheOldFile;
+    calls.writeInPlace = WriteFewBytesThenFail;
+    // The disk fails within the bytes beyond the old end, then within the old bytes.
+    for (const long long accepted : {4LL, 80 - oldSize + 4})
+    {
+        m_folder.WriteFile("settings.cfg", kOldContent);
+        g_disk = {accepted, false, -1};
+
+        EXPECT_EQ(SettingsWriteResult::WriteFailed, WriteSettingsFile(Path(), text, calls));
+        EXPECT_EQ(oldSize, g_disk.firstWriteAt) << "old bytes go only once the rest is on disk";
+        EXPECT_EQ(kOldContent, Content()) << accepted << " bytes accepted";
+        EXPECT_TRUE(NoLeftover());
+    }
+}
+
+TEST_F(SettingsFileWriterTest, ALockOfAnotherProgramIsFoundBeforeAnyByteIsWrittenInPlace)
+{
+    // The game reads the file under a shared lock, and lets nobody delete it.
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    const HANDLE reader =
+        CreateFileA(Path().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
+    OVERLAPPED range = {};
+    ASSERT_TRUE(LockFileEx(reader, 0, 0, MAXDWORD, 0, &range));
+    SettingsFileCalls calls;
+    calls.writeInPlace = WriteFewBytesThenFail;
+    g_disk = {0, true, -1};
+
+    EXPECT_EQ(SettingsWriteResult::WriteFailed,
+              WriteSettingsFile(Path(), std::string(80, 'x'), calls));
+    CloseHandle(reader);
+    EXPECT_EQ(-1, g_disk.firstWriteAt) << "nothing was written";
+    EXPECT_EQ(kOldContent, Content());
+    EXPECT_TRUE(NoLeftover());
+}
+
+TEST_F(SettingsFileWriterTest, AFileAScannerHoldsForAMomentIsWrittenOnceItLetsGo)
 {
     m_folder.WriteFile("settings.cfg", kOldContent);
-    FILE* const holder = fopen(Path().c_str(), "r");
-    ASSERT_NE(holder, nullptr);
+    const BriefFileHold scanner(Path(), 200);
+    ASSERT_TRUE(scanner.Held());
 
-    const SettingsFileCalls fullDisk = {fopen, fputs, fflush, fclose, WriteInPlaceOnFullDisk};
-    EXPECT_EQ(SettingsWriteResult::WriteFailed,
-              WriteSettingsFile(Path(), std::string(80, 'x'), fullDisk));
-    fclose(holder);
-    EXPECT_TRUE(g_wroteInPlace);
-    EXPECT_EQ(kOldContent, Content());
+    EXPECT_EQ(SettingsWriteResult::Written, Write("\"A\" \"1\"\n"));
+    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
     EXPECT_TRUE(NoLeftover());
 }
 
@@ -212,11 +297,12 @@ TEST_F(SettingsFileWriterTest, ReplacedFileKeepsItsAttributesAndAccessRights)
 
 TEST_F(SettingsFileWriterTest, FullDiskFailuresKeepTheOldFileAndLeaveNothingBehind)
 {
-    const SettingsFileCalls failing[] = {
-        {fopen, WriteOnFullDisk, fflush, fclose, WriteFile},
-        {fopen, fputs, FlushOnFullDisk, fclose, WriteFile},
-        {fopen, fputs, fflush, CloseOnFullDisk, WriteFile},
-    };
+    // The new file fails to take the text, to flush it, to reach the disk or to close.
+    SettingsFileCalls failing[4];
+    failing[0].write = WriteOnFullDisk;
+    failing[1].flush = FlushOnFullDisk;
+    failing[2].commit = CommitOnFailingDisk;
+    failing[3].close = CloseOnFullDisk;
     for (const SettingsFileCalls& calls : failing)
     {
         m_folder.WriteFile("settings.cfg", kOldContent);
@@ -228,9 +314,8 @@ TEST_F(SettingsFileWriterTest, FullDiskFailuresKeepTheOldFileAndLeaveNothingBehi
 
     // Without an old file, a failed write creates none.
     DeleteFileA(Path().c_str());
-    const SettingsFileCalls flushFails = {fopen, fputs, FlushOnFullDisk, fclose, WriteFile};
     EXPECT_EQ(SettingsWriteResult::WriteFailed,
-              WriteSettingsFile(Path(), "\"A\" \"1\"\n", flushFails));
+              WriteSettingsFile(Path(), "\"A\" \"1\"\n", failing[2]));
     EXPECT_FALSE(Exists("settings.cfg"));
     EXPECT_TRUE(NoLeftover());
 }

@@ -1,5 +1,6 @@
 #include "ui/PropertySheet_ConfigApp.h"
 
+#include "settings/SettingsFolder.h"
 #include "strings/StringDatabase.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/MessagePump.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -328,4 +330,79 @@ TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
     const std::string kept = WithCrLf(stored);
     ASSERT_GT(saved.size(), kept.size());
     EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
+}
+
+TEST_F(ConfigSheet, ASaveKeepsWhatAnotherProgramWroteMeanwhileAndThePlayersChoices)
+{
+    ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
+    // The display lacks the stored resolution, so the page writes it back as stored.
+    WriteWholeFile(m_settingsPath, "\"DisableSound\" \"1\"\n\"ScreenWidth\" \"1024\"\n"
+                                   "\"ScreenHeight\" \"768\"\n\"BitDepth\" \"16\"\n"
+                                   "\"Other\" \"kept\"\n");
+    Open();
+    // Then the game rewrites the file: its own pairs, a switch, the stored resolution, and a
+    // switch stored twice.
+    WriteWholeFile(m_settingsPath, "\"Other\" \"changed\"\n\"DisableSound\" \"0\"\n"
+                                   "\"DisableJoystick\" \"0\"\n\"ScreenWidth\" \"800\"\n"
+                                   "\"ScreenHeight\" \"600\"\n\"BitDepth\" \"16\"\n"
+                                   "\"Added\" \"new\"\n\"DisableJoystick\" \"1\"\n");
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_MOVIES);
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+
+    // The switches as the player sees them, the display's device and renderer, then the
+    // stored resolution and the other pairs as the game left them.
+    const std::string saved = ReadWholeFile(m_settingsPath);
+    EXPECT_EQ(
+        saved.rfind("\"DisableSound\" \"1\"\r\n\"DisableMovies\" \"1\"\r\n\"DeviceName\" ", 0), 0u)
+        << saved;
+    const std::string kept = WithCrLf("\"ScreenWidth\" \"800\"\n\"ScreenHeight\" \"600\"\n"
+                                      "\"BitDepth\" \"16\"\n\"Other\" \"changed\"\n"
+                                      "\"Added\" \"new\"\n\"DisableJoystick\" \"1\"\n");
+    ASSERT_GT(saved.size(), kept.size());
+    EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 10) << saved;
+
+    // Unchanged since, the file is saved the same way again.
+    Click(OptionsPage(), IDC_CHECK_DISABLE_MOVIES);
+    Click(OptionsPage(), IDC_CHECK_DISABLE_MOVIES);
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), saved);
+}
+
+TEST_F(ConfigSheet, AFileThatCannotBeReadOrWrittenAtSaveTimeIsKeptAndTheBoxSaysWhich)
+{
+    const struct
+    {
+        DWORD access;
+        DWORD sharing;
+        bool sharedLock;
+        const wchar_t* box;
+    } holders[] = {
+        // A program writing the file: the save cannot read what it holds now.
+        {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false,
+         L"Error-FileOpenFailed"},
+        // A program that reads it under a lock and lets nobody delete it: the file opens for
+        // writing, but cannot be written.
+        {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, true, L"Error-FileWriteFailed"},
+    };
+    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\r\n");
+    Open();
+    ShowOptions();
+    for (const auto& holder : holders)
+    {
+        const HANDLE file = CreateFileA(m_settingsPath.c_str(), holder.access, holder.sharing,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        OVERLAPPED range = {};
+        EXPECT_TRUE(!holder.sharedLock || LockFileEx(file, 0, 0, MAXDWORD, 0, &range));
+        Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+        Click(m_hwnd, ID_APPLY_NOW);
+        CloseHandle(file);
+
+        ExpectOneBox(holder.box);
+        EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"Other\" \"kept\"\r\n");
+        EXPECT_FALSE(PathExists((m_settingsFolder / "settings.cfg.new").c_str()));
+    }
 }
