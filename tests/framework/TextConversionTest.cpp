@@ -1,5 +1,7 @@
 #include "framework/TextConversion.h"
 
+#include "tests/support/HeldInside.h"
+
 #include <gtest/gtest.h>
 
 TEST(TextConversion, KeepsEveryCharacterOnBothSidesOfTheInlineLimit)
@@ -7,7 +9,9 @@ TEST(TextConversion, KeepsEveryCharacterOnBothSidesOfTheInlineLimit)
     for (size_t length : {0u, 127u, 128u, 129u, 300u})
     {
         const std::string narrow(length, 'a');
-        EXPECT_EQ(CAnsiToWide(narrow.c_str()).Text(), std::wstring(length, L'a')) << length;
+        const CAnsiToWide wide(narrow.c_str());
+        EXPECT_EQ(wide.Text(), std::wstring(length, L'a')) << length;
+        EXPECT_EQ(HeldInside(wide, wide.Text()), length <= 127) << length;
         EXPECT_EQ(WideToAnsi(std::wstring(length, L'a')), narrow) << length;
     }
     EXPECT_EQ(CAnsiToWide(nullptr).Text(), std::wstring());

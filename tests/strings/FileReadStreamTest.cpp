@@ -99,7 +99,8 @@ TEST_F(FileReadStreamTest, ReadingPastTheEndFailsForGood)
 
 TEST_F(FileReadStreamTest, SeekMovesTheNextReadAndAFailedSeekFailsTheStream)
 {
-    Open(PatternBytes(6000));
+    // Longer than two read buffers, so that bytes remain behind the file pointer below.
+    Open(PatternBytes(10000));
     bool failed = true;
     ReadBytes(10, failed);
     EXPECT_EQ(10u, m_stream.GetPosition());
@@ -109,7 +110,10 @@ TEST_F(FileReadStreamTest, SeekMovesTheNextReadAndAFailedSeekFailsTheStream)
 
     EXPECT_TRUE(m_stream.Seek(-1));
     EXPECT_TRUE(m_stream.HasFailed());
+    // Failed in the middle of the file, where bytes could still be read, it reads none.
     EXPECT_TRUE(m_stream.Seek(0));
+    EXPECT_EQ(std::string(2, '\0'), ReadBytes(2, failed));
+    EXPECT_TRUE(failed);
 }
 
 TEST_F(FileReadStreamTest, ReadStringFitsTruncatesOrSkipsByCapacity)

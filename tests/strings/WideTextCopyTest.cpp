@@ -1,18 +1,10 @@
 #include "strings/WideTextCopy.h"
 
+#include "tests/support/HeldInside.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-namespace
-{
-bool HeldInside(const CWideTextCopy& copy)
-{
-    const char* begin = reinterpret_cast<const char*>(&copy);
-    const char* text = reinterpret_cast<const char*>(copy.Text());
-    return text >= begin && text < begin + sizeof copy;
-}
-} // namespace
 
 TEST(WideTextCopy, UpTo127CharactersStayInlineAndLongerGoToTheHeap)
 {
@@ -25,7 +17,7 @@ TEST(WideTextCopy, UpTo127CharactersStayInlineAndLongerGoToTheHeap)
         ASSERT_NE(nullptr, copy.Text());
         EXPECT_NE(source.c_str(), copy.Text());
         EXPECT_EQ(source, copy.Text()) << length;
-        EXPECT_EQ(length <= 127, HeldInside(copy)) << length;
+        EXPECT_EQ(length <= 127, HeldInside(copy, copy.Text())) << length;
     }
 }
 

@@ -42,26 +42,28 @@ std::string StoredChoice(const char* deviceName, const char* size, const char* d
 TEST(DisplayPage, StoredChoicesApplyOnlyWhereTheCatalogueHasThem)
 {
     FakeDirect3D direct3D(TwoAdapters());
+    const char kResolutionLines[] =
+        "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"32\"\n";
     const struct
     {
         std::string stored;
         std::string lines;
+        std::wstring chosen; // the label of the chosen display's chosen resolution, if any
     } cases[] = {
         {StoredChoice("\\\\.\\DISPLAY2", "1024", "32") + "\"Renderer\" \"any\"\n",
-         kSecondDisplayLines +
-             std::string(
-                 "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"32\"\n")},
+         kSecondDisplayLines + std::string(kResolutionLines), L"1024 x 768 x 32"},
         // A display that is gone: the size is looked up on the first display.
         {StoredChoice("\\\\.\\DISPLAY9", "1024", "32"),
-         kFirstDisplayLines +
-             std::string(
-                 "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"32\"\n")},
+         kFirstDisplayLines + std::string(kResolutionLines), L"1024 x 768 x 32"},
+        // No display stored at all: the same.
+        {kResolutionLines, kFirstDisplayLines + std::string(kResolutionLines), L"1024 x 768 x 32"},
         // Only 32-bit resolutions are on offer; the stored one is kept until one is chosen.
         {StoredChoice("\\\\.\\DISPLAY2", "1024", "16"),
          kSecondDisplayLines +
              std::string(
-                 "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"16\"\n")},
-        {"\"Other\" \"kept\"\n", kFirstDisplayLines},
+                 "\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"16\"\n"),
+         L""},
+        {"\"Other\" \"kept\"\n", kFirstDisplayLines, L""},
     };
     for (const auto& test : cases)
     {
@@ -73,6 +75,9 @@ TEST(DisplayPage, StoredChoicesApplyOnlyWhereTheCatalogueHasThem)
         CSettingsFile settings = StoredSettings(test.stored);
         page.ApplyStoredSettings(settings);
         EXPECT_EQ(page.GetSettingsText(), test.lines);
+        const ResolutionInfo* chosen =
+            page.GetCatalogue().GetChosenRenderer()->GetChosenDisplay()->GetChosenResolution();
+        EXPECT_EQ(chosen ? chosen->GetLabel() : L"", test.chosen);
         EXPECT_EQ(settings.Tokens().size(), test.stored.rfind("\"Other\"", 0) == 0 ? 2u : 0u)
             << "the display keys are taken out";
     }
