@@ -7,6 +7,7 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/UiTestSupport.h"
+#include "tools/driver/WaitUntil.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -227,9 +228,8 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
         ReadWholeFile(m_settingsPath),
         WithCrLf("\"RestoreDefaults\" \"1\"\n\"DisableSound\" \"1\"\n\"DisableMovies\" \"1\"\n" +
                  displayLines + remainingLines));
-    for (int waited = 0; waited < 100 && ReadGameReport(report).empty(); ++waited)
-        Sleep(100);
-    EXPECT_FALSE(ReadGameReport(report).empty()) << "the game did not start";
+    EXPECT_TRUE(WaitUntil([&] { return !ReadGameReport(report).empty(); }, 10000))
+        << "the game did not start";
 }
 
 TEST_F(ConfigSheet, ApplyStaysAvailableToRetryAfterAFailedSave)
