@@ -171,7 +171,7 @@ void CPropertySheet::CompleteInit()
 void CPropertySheet::ShowNeighbourPage(bool previous)
 {
     const HWND hwnd = GetSafeHwnd();
-    const int count = TabCtrl_GetItemCount(PropSheet_GetTabControl(hwnd));
+    const int count = static_cast<int>(m_pages.size());
     const HWND left = PropSheet_GetCurrentPageHwnd(hwnd);
     const int current = PropSheet_HwndToIndex(hwnd, left);
     if (count <= 0 || current < 0)

@@ -16,7 +16,7 @@ namespace
 // The file's size and bytes into `state`, in one zero-filled buffer of size + 1 bytes, so
 // that the text always ends in a zero byte. Bytes that a short read did not deliver stay zero
 // and end the text there. False, with the reason in GetLastError, when the file cannot be
-// opened, sized or read.
+// sized or read.
 bool ReadFileState(HANDLE file, SettingsFileState& state)
 {
     LARGE_INTEGER size;

@@ -20,5 +20,4 @@ struct SettingsFileState
                (size == 0 ||
                 memcmp(bytes.get(), other.bytes.get(), static_cast<size_t>(size)) == 0);
     }
-    bool operator!=(const SettingsFileState& other) const { return !(*this == other); }
 };

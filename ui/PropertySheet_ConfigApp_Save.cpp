@@ -59,8 +59,9 @@ bool CPropertySheet_ConfigApp::FollowChangesOnDisk(const std::string& path)
 
 void CPropertySheet_ConfigApp::RememberWrittenFile(const std::string& path, const std::string& text)
 {
-    // Unless it reads back as the text just written: then another program wrote it right
-    // after this save, and the next save takes the file as it is then.
+    // The file as written becomes what the next save compares with. When it does not read back
+    // as the text just written, another program wrote it right after this save, and the next
+    // save takes the file as it is then.
     CSettingsFile written;
     SettingsFileState state;
     if (CSettingsFile::Load(path.c_str(), written, state) && FormatRemainingPairs(written) == text)

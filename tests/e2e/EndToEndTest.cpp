@@ -1,20 +1,12 @@
 // The real launcher, started as a player starts it and worked through its windows from this
 // process, in a fresh installation folder each time.
-#include "tests/e2e/LauncherInstallation.h"
-#include "tests/support/TestEnvironment.h"
-#include "tools/driver/LauncherDriver.h"
+#include "tests/e2e/LauncherTest.h"
 #include "tools/driver/WaitUntil.h"
-
-#include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <string>
 
 namespace
 {
-const DWORD kTimeoutMs = 20000;
-const int kApplyButton = 0x3021;
 const int kDisableSoundBox = 1001;
 const int kResolutionList = 1002;
 
@@ -25,33 +17,12 @@ const char kPreviousSettings[] = "\"Gamma\" \"1.2\"\r\n"
                                  "\"BitDepth\" \"32\"\r\n"
                                  "\"MusicEnable\" \"0\"\r\n";
 
-class EndToEndTest : public testing::Test
+class EndToEndTest : public LauncherTest
 {
 protected:
-    EndToEndTest() : m_reportTo(L"DRAV_STANDIN_REPORT", Widen(ReportPath())) {}
-
-    void TearDown() override { m_driver.Terminate(); }
-
-    std::string ReportPath() const { return m_installation.Path("game-report.txt"); }
-
-    // True once the stand-in game has written its report.
-    bool WaitForGameReport() const
-    {
-        return WaitUntil([this] { return !ReadGameReport(ReportPath()).empty(); }, kTimeoutMs);
-    }
-
     void StartLauncher()
     {
         ASSERT_TRUE(m_driver.Start(m_installation.Launcher(), m_installation.Folder()));
-    }
-
-    // Waits until the Apply button is enabled (a change was made) or greyed (it was applied).
-    void WaitUntilApplyIs(bool enabled)
-    {
-        ASSERT_TRUE(WaitUntil(
-            [&] { return (IsWindowEnabled(m_driver.Button(kApplyButton)) != FALSE) == enabled; },
-            kTimeoutMs))
-            << "Apply did not become " << (enabled ? "enabled" : "greyed");
     }
 
     // Presses Apply after a change and waits until the save is done: Apply greys itself as
@@ -70,11 +41,6 @@ protected:
         m_driver.Click(m_driver.Button(button));
         return m_driver.WaitForMessageBox(kTimeoutMs);
     }
-
-    LauncherInstallation m_installation;
-    ScopedEnvironmentVariable m_reportTo;
-    ScopedSettingsFile m_retailSettings{"DRAV"};
-    LauncherDriver m_driver;
 };
 
 // Lines of a settings text split at CR LF; a bare LF stays inside a line and shows up.

@@ -1,13 +1,8 @@
 // The real launcher worked with the keyboard alone: every key goes through the system's
 // keyboard input to the launcher's window in front, as a player types it.
-#include "tests/e2e/LauncherInstallation.h"
-#include "tests/support/TestEnvironment.h"
-#include "tools/driver/LauncherDriver.h"
+#include "tests/e2e/LauncherTest.h"
+#include "tests/support/AccessKey.h"
 #include "tools/driver/WaitUntil.h"
-
-#include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <cwchar>
 #include <initializer_list>
@@ -15,8 +10,6 @@
 
 namespace
 {
-const DWORD kTimeoutMs = 20000;
-const int kApplyButton = 0x3021;
 const int kResolutionList = 1002;
 const int kRendererList = 1004;
 const int kDisplayList = 1003;
@@ -25,17 +18,10 @@ const int kDisableMoviesBox = 1006;
 // The check boxes in the order they stand on the Options page, top to bottom.
 const int kOptionBoxes[] = {1001, 1003, 1002, 1006, 1007, 1008, 1009};
 
-class KeyboardTest : public testing::Test
+class KeyboardTest : public LauncherTest
 {
 protected:
-    KeyboardTest() : m_reportTo(L"DRAV_STANDIN_REPORT", Widen(ReportPath()))
-    {
-        m_installation.AddFromBuild(L"DRAV.exe");
-    }
-
-    void TearDown() override { m_driver.Terminate(); }
-
-    std::string ReportPath() const { return m_installation.Path("game-report.txt"); }
+    KeyboardTest() { m_installation.AddFromBuild(L"DRAV.exe"); }
 
     // Starts the launcher and waits until it is in front with the focus in its first list.
     void StartLauncher()
@@ -50,11 +36,8 @@ protected:
     // The key that types the access key of a control's caption; 0 when it has none.
     static WORD AccessKeyOf(HWND control)
     {
-        const std::wstring caption = LauncherDriver::TextOf(control);
-        const size_t mark = caption.find(L'&');
-        if (mark == std::wstring::npos || mark + 1 == caption.size())
-            return 0;
-        return LOBYTE(VkKeyScanW(caption[mark + 1]));
+        const wchar_t key = AccessKey(LauncherDriver::TextOf(control));
+        return key ? LOBYTE(VkKeyScanW(key)) : 0;
     }
 
     testing::AssertionResult FocusArrivesOn(int id)
@@ -71,17 +54,6 @@ protected:
     {
         EXPECT_TRUE(m_driver.PressKey(key, modifiers)) << "the system took no key " << key;
     }
-
-    bool WaitUntilApplyIsEnabled()
-    {
-        return WaitUntil([this] { return IsWindowEnabled(m_driver.Button(kApplyButton)) != FALSE; },
-                         kTimeoutMs);
-    }
-
-    LauncherInstallation m_installation;
-    ScopedEnvironmentVariable m_reportTo;
-    ScopedSettingsFile m_retailSettings{"DRAV"};
-    LauncherDriver m_driver;
 };
 } // namespace
 
@@ -100,15 +72,17 @@ TEST_F(KeyboardTest, ArrowsAccessKeysCtrlTabAndEnterSaveTheChoiceAndStartTheGame
     Press(AccessKeyOf(m_driver.PageControl(kResolutionsGroup)), {VK_MENU});
     ASSERT_TRUE(FocusArrivesOn(kResolutionList));
     Press(VK_DOWN);
-    ASSERT_TRUE(WaitUntilApplyIsEnabled()) << "Down chose no resolution";
+    ASSERT_NO_FATAL_FAILURE(WaitUntilApplyIs(true)) << "Down chose no resolution";
     const HWND resolutions = m_driver.PageControl(kResolutionList);
-    const std::wstring line =
-        LauncherDriver::ListLines(resolutions)[LauncherDriver::ListSelection(resolutions)];
+    const int selection = LauncherDriver::ListSelection(resolutions);
+    ASSERT_GE(selection, 0) << "no resolution line is selected";
+    const std::wstring line = LauncherDriver::ListLines(resolutions)[selection];
     // A line reads "1280 x 1024 x 32", with "* " before a non-standard size.
+    const size_t size = line.find_first_not_of(L"* ");
+    ASSERT_NE(size, std::wstring::npos) << "an empty line";
     int width = 0;
     int height = 0;
-    ASSERT_EQ(2, swscanf(line.c_str() + line.find_first_not_of(L"* "), L"%d x %d", &width, &height))
-        << line;
+    ASSERT_EQ(2, swscanf(line.c_str() + size, L"%d x %d", &width, &height)) << line;
 
     // Ctrl+Tab shows the Options page with the focus on its first box; Tab goes down the boxes.
     Press(VK_TAB, {VK_CONTROL});
@@ -126,8 +100,7 @@ TEST_F(KeyboardTest, ArrowsAccessKeysCtrlTabAndEnterSaveTheChoiceAndStartTheGame
 
     Press(VK_RETURN);
     ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs)) << "Enter did not press OK";
-    ASSERT_TRUE(WaitUntil([this] { return !ReadGameReport(ReportPath()).empty(); }, kTimeoutMs))
-        << "the game did not start";
+    ASSERT_TRUE(WaitForGameReport()) << "the game did not start";
     const std::string saved = m_retailSettings.Read();
     EXPECT_EQ(0u, saved.find("\"DisableMovies\" \"1\"\r\n\"DeviceName\" \"")) << saved;
     const std::string resolution = "\"ScreenWidth\" \"" + std::to_string(width) +
@@ -142,7 +115,7 @@ TEST_F(KeyboardTest, EscapeClosesWithoutWritingOrStartingTheGame)
     m_retailSettings.Write(previous);
     ASSERT_NO_FATAL_FAILURE(StartLauncher());
     Press(VK_DOWN);
-    ASSERT_TRUE(WaitUntilApplyIsEnabled()) << "Down changed nothing";
+    ASSERT_NO_FATAL_FAILURE(WaitUntilApplyIs(true)) << "Down changed nothing";
 
     Press(VK_ESCAPE);
     ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs)) << "Esc did not close the launcher";

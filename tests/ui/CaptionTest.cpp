@@ -4,6 +4,7 @@
 #include "ui/PropertySheet_ConfigApp.h"
 
 #include "strings/StringDatabase.h"
+#include "tests/support/AccessKey.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
@@ -164,8 +165,8 @@ struct OpenSheet
 class LocalizedSheet : public testing::TestWithParam<std::string>
 {
 protected:
-    // Each language's sheet serves every test: under Wine, on a screen without a window
-    // manager, closing a window takes two seconds.
+    // Each language's sheet, opened once, serves every test of that language: the tests only
+    // read its windows.
     static HWND Sheet(const std::string& language)
     {
         std::unique_ptr<OpenSheet>& open = s_sheets[language];
@@ -178,25 +179,6 @@ protected:
     static std::map<std::string, std::unique_ptr<OpenSheet>> s_sheets;
 };
 std::map<std::string, std::unique_ptr<OpenSheet>> LocalizedSheet::s_sheets;
-
-// The access key of a caption as the dialog manager matches it: the character after the first
-// "&" that does not stand for itself ("&&"), in upper case; 0 when there is none.
-wchar_t AccessKey(const std::wstring& caption)
-{
-    for (size_t i = 0; i + 1 < caption.size(); ++i)
-    {
-        if (caption[i] != L'&')
-            continue;
-        if (caption[i + 1] != L'&')
-        {
-            wchar_t key[] = {caption[i + 1], L'\0'};
-            CharUpperW(key);
-            return key[0];
-        }
-        ++i;
-    }
-    return 0;
-}
 
 // A group box or a static text: its access key moves the focus on to the next control that
 // takes it.

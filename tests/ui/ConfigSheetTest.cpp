@@ -165,8 +165,12 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
     RendererInfo machine;
     ASSERT_TRUE(machine.EnumerateDisplays(L"DRAV.exe"));
     ASSERT_NE(machine.FirstDisplay(), nullptr);
-    const DisplayInfo& adapter = *machine.FirstDisplay();
-    ASSERT_NE(adapter.FindResolution(1280, 1024, 32), nullptr);
+    DisplayInfo& adapter = *machine.FirstDisplay();
+    std::wstring offered;
+    for (ResolutionInfo* mode = adapter.FirstResolution(); mode; mode = adapter.NextResolution())
+        offered += L" [" + mode->GetLabel() + L"]";
+    ASSERT_NE(adapter.FindResolution(1280, 1024, 32), nullptr)
+        << "the first display offers:" << std::string(offered.begin(), offered.end());
     std::string deviceName(adapter.GetDeviceName().begin(), adapter.GetDeviceName().end());
     std::string description(adapter.GetDescription().begin(), adapter.GetDescription().end());
     WriteWholeFile(m_settingsPath,
