@@ -59,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memcpy(text.get(), data, size);
     text[size] = '\0';
 
-    const std::list<std::string> tokens = TokenizeSettingsText(text.get());
+    std::list<std::string> tokens;
+    Check(TokenizeSettingsText(text.get(), tokens), "a small text is read");
     size_t copied = 0;
     for (const std::string& token : tokens)
         copied += token.size() + 1;

@@ -36,6 +36,22 @@ void CheckTakesFromTheBack(const std::list<std::string>& tokens)
     }
     Check(store.empty(), "taking every key empties the store");
 }
+// A line that another program wrote with a value of two words and no quotes, in front of the
+// written pairs and a last one, costs its own last word and no pair after it.
+void CheckMalformedLineHidesNothing(const std::string& written, const std::list<std::string>& pairs)
+{
+    std::list<std::string> read;
+    std::vector<bool> lineStarts;
+    Check(
+        TokenizeSettingsText(OnDisk("\"ModName\" My Mod\n" + written + "\"Last\" \"1\"\n").c_str(),
+                             read, &lineStarts),
+        "the text is read");
+    DropKeysWithoutValues(read, lineStarts);
+    std::list<std::string> expected = {"ModName", "My"};
+    expected.insert(expected.end(), pairs.begin(), pairs.end());
+    expected.insert(expected.end(), {"Last", "1"});
+    Check(read == expected, "a malformed line hides none of the pairs after it");
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -48,8 +64,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         tokens.pop_back();
 
     const std::string first = WritePairs(tokens);
-    const std::list<std::string> reread = TokenizeSettingsText(OnDisk(first).c_str());
+    std::list<std::string> reread;
+    std::vector<bool> lineStarts;
+    Check(TokenizeSettingsText(OnDisk(first).c_str(), reread, &lineStarts), "the text is read");
     Check(reread.size() == tokens.size(), "every written token reads back as one token");
+    const std::list<std::string> asWritten = reread;
+    DropKeysWithoutValues(reread, lineStarts);
+    Check(reread == asWritten, "every written line holds whole pairs");
+    CheckMalformedLineHidesNothing(first, reread);
     Check(WritePairs(reread) == first, "saving what was read gives the same text");
 
     auto back = reread.begin();

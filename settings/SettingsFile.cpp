@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "settings/BriefHoldRetry.h"
+#include "settings/HeldSettingsFolder.h"
 #include "settings/SettingsPairs.h"
 #include "settings/SettingsTokenizer.h"
 
@@ -10,6 +11,7 @@
 #include <memory>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -49,11 +51,12 @@ bool ReadFileState(HANDLE file, SettingsFileState& state)
     return true;
 }
 
-bool ReadSettingsFile(const char* path, SettingsFileState& state)
+bool ReadSettingsFile(const CHeldSettingsFolder& folder, SettingsFileState& state)
 {
     // Reading is shared with other readers only: a file that someone is writing is not read.
-    const HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        folder.OpenFile(folder.FileName(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     const bool read = ReadFileState(file, state);
@@ -62,14 +65,19 @@ bool ReadSettingsFile(const char* path, SettingsFileState& state)
     SetLastError(error);
     return read;
 }
+
+bool IsMissing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 } // namespace
 
 bool IsLoadableSettingsSize(long long size)
 {
-    // From 4 GiB minus one byte on, size + 1 no longer fits in 32 bits; cutting the size to
-    // its low 32 bits would read a wrong part of the file, so such a file counts as
-    // unreadable and gives an empty store.
-    return size >= 0 && size < 0xFFFFFFFFLL;
+    // A settings file holds a few dozen pairs. One far larger is no settings file the game
+    // wrote, and reading it could take more memory than a 32-bit program has (see
+    // kMaxSettingsTokens), so it counts as unreadable: it is kept and never written.
+    return size >= 0 && size <= kMaxSettingsFileSize;
 }
 
 CSettingsFile CSettingsFile::Load(const char* path)
@@ -89,13 +97,16 @@ bool CSettingsFile::Load(const char* path, CSettingsFile& settings, SettingsFile
 {
     settings.m_tokens.clear();
     state = SettingsFileState();
+    CHeldSettingsFolder folder;
+    if (path == nullptr || !folder.Open(path))
+        return path != nullptr && IsMissing(GetLastError());
     CBriefHoldRetry retry;
-    if (!retry.Run(path, [path, &state] { return ReadSettingsFile(path, state); }))
-    {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    settings.m_tokens = TokenizeSettingsText(state.bytes.get());
+    if (!retry.Run(path, [&folder, &state] { return ReadSettingsFile(folder, state); }))
+        return IsMissing(GetLastError());
+    std::vector<bool> lineStarts;
+    if (!TokenizeSettingsText(state.bytes.get(), settings.m_tokens, &lineStarts))
+        return false;
+    DropKeysWithoutValues(settings.m_tokens, lineStarts);
     return true;
 }
 

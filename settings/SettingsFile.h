@@ -17,18 +17,20 @@ public:
     // that cannot be opened, sized or read gives an empty store.
     static CSettingsFile Load(const char* path);
     // The same into `settings`, and false when a file exists at `path` but could not be
-    // opened, sized or read, or is too big to be read: the store is then empty and the file
-    // must not be overwritten with it. A missing file (or folder) gives an empty store and
-    // true. A program that holds the file for a moment is waited for (CBriefHoldRetry).
+    // opened, sized or read, is too big to be read or held in memory, or it or one of its two
+    // folders is a link (CHeldSettingsFolder): the store is then empty and the file must not
+    // be overwritten with it. A missing file (or folder) gives an empty store and true. A
+    // program that holds the file for a moment is waited for (CBriefHoldRetry).
     static bool Load(const char* path, CSettingsFile& settings);
     // The same, and what the file held into `state`, to tell at a later save whether another
     // program has changed it since.
     static bool Load(const char* path, CSettingsFile& settings, SettingsFileState& state);
 
     // Each take looks for the first key equal to `key`, comparing only the tokens that stand
-    // in key positions (the first, third, fifth...), and removes it together with the token
-    // after it, which is the value. An absent key gives the default and changes nothing; a key
-    // that is the last token is removed and gives the default.
+    // in key positions (the first, third, fifth..., each line beginning with a key: see
+    // DropKeysWithoutValues), and removes it together with the token after it, the value. An absent
+    // key gives the default and changes nothing; a key that is the last token is removed and gives
+    // the default.
 
     // The value unchanged. A null default counts as "".
     std::string TakeString(const char* key, const char* defaultValue);
@@ -47,6 +49,8 @@ private:
     std::list<std::string> m_tokens;
 };
 
-// True when a file of `size` bytes can be read into one buffer of size + 1 bytes whose
-// length, like the length of the single read, is a 32-bit count.
+// The largest settings file that is read: 64 MiB.
+constexpr long long kMaxSettingsFileSize = 64LL << 20;
+
+// True when a file of `size` bytes is read at all: from 0 to kMaxSettingsFileSize bytes.
 bool IsLoadableSettingsSize(long long size);

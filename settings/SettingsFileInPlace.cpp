@@ -25,19 +25,6 @@ bool ReadBytes(HANDLE file, long long size, std::string& bytes)
             count == bytes.size());
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes)
-{
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER size;
-    const bool read = GetFileSizeEx(file, &size) && IsLoadableSettingsSize(size.QuadPart) &&
-                      ReadBytes(file, size.QuadPart, bytes);
-    CloseHandle(file);
-    return read;
-}
-
 // Writes `size` bytes at `position`; true only when all of them were taken.
 bool WriteAt(HANDLE file, long long position, const char* bytes, size_t size, FileWriteCall write)
 {
@@ -52,37 +39,39 @@ bool CutAt(HANDLE file, long long length)
     return Seek(file, length) && SetEndOfFile(file);
 }
 
+InPlaceResult KeptUnless(bool damaged)
+{
+    return damaged ? InPlaceResult::FailedFileDamaged : InPlaceResult::FailedFileKept;
+}
+
 // Puts `bytes` over `old`, the file's present content, all or nothing.
-bool Overwrite(HANDLE file, const std::string& old, const std::string& bytes, FileWriteCall write)
+InPlaceResult Overwrite(HANDLE file, const std::string& old, const std::string& bytes,
+                        FileWriteCall write)
 {
     const size_t kept = std::min(old.size(), bytes.size());
     const long long oldSize = static_cast<long long>(old.size());
     if (!WriteAt(file, oldSize, bytes.data() + kept, bytes.size() - kept, write))
-    {
-        CutAt(file, oldSize);
-        return false;
-    }
+        return KeptUnless(!CutAt(file, oldSize));
     if (WriteAt(file, 0, bytes.data(), kept, write) &&
         CutAt(file, static_cast<long long>(bytes.size())) && FlushFileBuffers(file))
-        return true;
+        return InPlaceResult::Rewritten;
 
     // Writing back the old bytes needs no more room than the old file had.
-    WriteAt(file, 0, old.data(), old.size(), write);
-    CutAt(file, oldSize);
-    FlushFileBuffers(file);
-    return false;
+    const bool restored = WriteAt(file, 0, old.data(), old.size(), write) && CutAt(file, oldSize) &&
+                          FlushFileBuffers(file);
+    return KeptUnless(!restored);
 }
+} // namespace
 
-// Rewrites the open `file` with `bytes` while it holds a lock over every byte it writes.
-bool RewriteLocked(HANDLE file, const std::string& bytes, FileWriteCall write,
-                   const std::string& path, CBriefHoldRetry& retry)
+InPlaceResult RewriteFileInPlace(HANDLE file, const std::string& bytes, FileWriteCall write,
+                                 const std::string& path, CBriefHoldRetry& retry)
 {
     LARGE_INTEGER oldSize;
     if (!GetFileSizeEx(file, &oldSize) || !IsLoadableSettingsSize(oldSize.QuadPart))
-        return false;
+        return InPlaceResult::FailedFileKept;
     const long long length = std::max(oldSize.QuadPart, static_cast<long long>(bytes.size()));
     if (length == 0)
-        return true;
+        return InPlaceResult::Rewritten;
 
     const DWORD low = static_cast<DWORD>(length);
     const DWORD high = static_cast<DWORD>(length >> 32);
@@ -93,33 +82,11 @@ bool RewriteLocked(HANDLE file, const std::string& bytes, FileWriteCall write,
                           &range) != FALSE;
     };
     if (!retry.Run(path, lock))
-        return false;
+        return InPlaceResult::FailedFileKept;
     std::string old;
-    const bool rewritten =
-        ReadBytes(file, oldSize.QuadPart, old) && Overwrite(file, old, bytes, write);
+    const InPlaceResult result = ReadBytes(file, oldSize.QuadPart, old)
+                                     ? Overwrite(file, old, bytes, write)
+                                     : InPlaceResult::FailedFileKept;
     UnlockFileEx(file, 0, low, high, &range);
-    return rewritten;
-}
-} // namespace
-
-bool RewriteFileInPlace(const std::string& path, const std::string& sourcePath, FileWriteCall write,
-                        CBriefHoldRetry& retry)
-{
-    std::string bytes;
-    if (!ReadWholeFile(sourcePath, bytes))
-        return false;
-
-    // Shared with the program that holds the file, whether it reads or writes.
-    HANDLE file = INVALID_HANDLE_VALUE;
-    const auto open = [&]
-    {
-        file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        return file != INVALID_HANDLE_VALUE;
-    };
-    if (!retry.Run(path, open))
-        return false;
-    const bool rewritten = RewriteLocked(file, bytes, write, path, retry);
-    CloseHandle(file);
-    return rewritten;
+    return result;
 }

@@ -1,7 +1,9 @@
 #include "settings/SettingsFileWriter.h"
 
 #include "settings/BriefHoldRetry.h"
+#include "settings/HeldSettingsFolder.h"
 #include "settings/SettingsFileInPlace.h"
+#include "settings/TemporarySettingsFile.h"
 
 #include <vector>
 
@@ -11,103 +13,103 @@ namespace
 const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                               FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-bool IsMissing(const std::string& path)
+// What the new file takes over from the old one.
+struct OldFile
 {
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
-           GetLastError() == ERROR_FILE_NOT_FOUND;
+    bool exists = false;
+    DWORD attributes = 0;
+    // A self-relative security descriptor with the old file's DACL; empty when unreadable.
+    std::vector<BYTE> security;
+};
+
+// The settings file opened to write it, shared with programs that read or write it.
+HANDLE OpenForWriting(const CHeldSettingsFolder& folder, DWORD access, DWORD share)
+{
+    return folder.OpenFile(folder.FileName(), GENERIC_READ | GENERIC_WRITE | access, share,
+                           OPEN_EXISTING, 0);
 }
 
-// True when nothing exists at `path` yet, or the existing file may be opened for writing
-// now. Checked before anything is written, so that a file that cannot be replaced is
-// reported as not openable and no new file is made for it.
-bool MayReplace(const std::string& path, CBriefHoldRetry& retry)
+std::vector<BYTE> AccessRights(HANDLE file)
 {
-    // A read-only file is refused by its attribute too, so that it is kept even where the
-    // system would let a privileged user open or replace it regardless.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        return false;
+    DWORD size = 0;
+    GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size);
+    if (size == 0 ||
+        !GetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
+        descriptor.clear();
+    return descriptor;
+}
 
+// True when nothing exists at the settings file's name yet, or the existing file may be
+// opened for writing now; what the new file takes over from it goes into `old`. Checked
+// before anything is written, so that a file that cannot be replaced is reported as not
+// openable and no new file is made for it.
+bool InspectOldFile(const CHeldSettingsFolder& folder, const std::string& path,
+                    CBriefHoldRetry& retry, OldFile& old)
+{
     HANDLE file = INVALID_HANDLE_VALUE;
-    const auto open = [&path, &file]
+    const auto open = [&]
     {
-        file = CreateFileA(path.c_str(), GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = OpenForWriting(folder, READ_CONTROL,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         return file != INVALID_HANDLE_VALUE;
     };
     if (!retry.Run(path, open))
         return GetLastError() == ERROR_FILE_NOT_FOUND;
+
+    // A read-only file is refused by its attribute too, so that it is kept even where the
+    // system would let a privileged user open it regardless.
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool writable = GetFileInformationByHandle(file, &info) &&
+                          (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
+    old.exists = true;
+    old.attributes = writable ? info.dwFileAttributes & kKeptAttributes : 0;
+    old.security = AccessRights(file);
+    // Closed before the replace: Windows does not replace a file that is open.
     CloseHandle(file);
-    return true;
+    return writable;
 }
 
-// Writes the whole text, puts it on the disk and closes the file; false when any step
-// failed, including a failure that only shows when the buffered text reaches the disk. Only
-// a file that is on the disk itself replaces the old one: after a power cut the player finds
-// the old file or the complete new one, never an empty one.
-bool WriteAndClose(FILE* file, const std::string& text, const SettingsFileCalls& calls)
+// The bytes a text-mode write puts on the disk: each line feed becomes CR LF.
+std::string OnDisk(const std::string& text)
 {
-    const bool written = calls.write(text.c_str(), file) != EOF && calls.flush(file) == 0 &&
-                         !ferror(file) && calls.commit(_fileno(file)) == 0;
-    const bool closed = calls.close(file) == 0;
-    return written && closed;
-}
-
-// Gives the new file the attributes and the access rights of the old one. ReplaceFile does
-// this on Windows; Wine's keeps neither, so it is done here as well. A failure leaves the
-// new file with the folder's defaults, which is no reason to lose the player's choices.
-void CopyAttributesAndSecurity(const std::string& from, const std::string& to)
-{
-    const DWORD attributes = GetFileAttributesA(from.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKeptAttributes) != 0)
-        SetFileAttributesA(to.c_str(), attributes & kKeptAttributes);
-
-    DWORD size = 0;
-    GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    if (size == 0)
-        return;
-    std::vector<BYTE> descriptor(size);
-    if (GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size))
-        SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
-}
-
-bool MoveIntoPlace(const std::string& path, const std::string& newPath, CBriefHoldRetry& retry)
-{
-    return retry.Run(
-        path, [&]
-        { return MoveFileExA(newPath.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE; });
-}
-
-// Puts the complete file at `newPath` in the place of `path`.
-bool PutInPlace(const std::string& path, const std::string& newPath, const SettingsFileCalls& calls,
-                CBriefHoldRetry& retry)
-{
-    if (IsMissing(path))
-        return MoveIntoPlace(path, newPath, retry);
-
-    CopyAttributesAndSecurity(path, newPath);
-    const auto replace = [&]
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 8);
+    for (const char byte : text)
     {
-        return calls.replace(path.c_str(), newPath.c_str(), nullptr,
-                             REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE;
-    };
-    if (retry.Run(path, replace))
-        return true;
-    // Without a backup name, a replace that removed the old file but then could not move the
-    // new one leaves no file at `path`: the new one is moved there.
-    if (IsMissing(path))
-        return MoveIntoPlace(path, newPath, retry);
-    // The old file is still there: a program holds it open without sharing its deletion (the
-    // C runtime's fopen does so), or the player may write it but not delete or rename it.
-    // Its content is rewritten in place, if it can be written at all.
-    return RewriteFileInPlace(path, newPath, calls.writeInPlace, retry);
+        if (byte == '\n')
+            bytes += '\r';
+        bytes += byte;
+    }
+    return bytes;
 }
 
-void RemoveNewFile(const std::string& newPath, CBriefHoldRetry& retry)
+// Writes `bytes` over the old file in place, through a handle checked like every other.
+SettingsWriteResult RewriteOldFile(const CHeldSettingsFolder& folder, const std::string& path,
+                                   const std::string& bytes, const SettingsFileCalls& calls,
+                                   CBriefHoldRetry& retry)
 {
-    retry.Run(newPath, [&newPath]
-              { return DeleteFileA(newPath.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    // Shared with the program that holds the file, whether it reads or writes.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const auto open = [&]
+    {
+        file = OpenForWriting(folder, 0, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        return file != INVALID_HANDLE_VALUE;
+    };
+    if (!retry.Run(path, open))
+        return SettingsWriteResult::WriteFailed;
+    const InPlaceResult result = RewriteFileInPlace(file, bytes, calls.writeInPlace, path, retry);
+    CloseHandle(file);
+    switch (result)
+    {
+    case InPlaceResult::Rewritten:
+        return SettingsWriteResult::Written;
+    case InPlaceResult::FailedFileKept:
+        return SettingsWriteResult::WriteFailed;
+    case InPlaceResult::FailedFileDamaged:
+        break;
+    }
+    return SettingsWriteResult::WriteFailedDamaged;
 }
 } // namespace
 
@@ -119,24 +121,24 @@ SettingsWriteResult WriteSettingsFile(const std::string& path, const std::string
 SettingsWriteResult WriteSettingsFile(const std::string& path, const std::string& text,
                                       const SettingsFileCalls& calls)
 {
+    CHeldSettingsFolder folder;
     CBriefHoldRetry retry;
-    if (path.empty() || !MayReplace(path, retry))
+    OldFile old;
+    if (path.empty() || !folder.Open(path) || !InspectOldFile(folder, path, retry, old))
         return SettingsWriteResult::OpenFailed;
 
-    const std::string newPath = path + ".new";
-    FILE* file = nullptr;
-    const auto open = [&]
-    {
-        file = calls.open(newPath.c_str(), "w");
-        return file != nullptr;
-    };
-    if (!retry.Run(newPath, open))
+    CTemporarySettingsFile newFile(folder, calls);
+    if (!newFile.Create(old.attributes, old.security.empty() ? nullptr : old.security.data()))
         return SettingsWriteResult::OpenFailed;
-
-    const bool written =
-        WriteAndClose(file, text, calls) && PutInPlace(path, newPath, calls, retry);
-    // After a replace the new file is gone; after a rewrite in place or a failure it is
-    // removed, so that no save leaves it behind.
-    RemoveNewFile(newPath, retry);
-    return written ? SettingsWriteResult::Written : SettingsWriteResult::WriteFailed;
+    const std::string bytes = OnDisk(text);
+    if (!newFile.Write(bytes))
+        return SettingsWriteResult::WriteFailed;
+    if (newFile.MoveIntoPlace(retry, path))
+        return SettingsWriteResult::Written;
+    // The old file is still there: a program holds it open without sharing its deletion (the
+    // C runtime's fopen does so), or the player may write it but not delete or rename it. The
+    // new file is removed when this returns; the sheet still holds what it said.
+    if (!old.exists)
+        return SettingsWriteResult::WriteFailed;
+    return RewriteOldFile(folder, path, bytes, calls, retry);
 }

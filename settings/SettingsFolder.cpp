@@ -50,13 +50,19 @@ void GetSettingsFolder(const char* productName, char* buffer, size_t size,
     BoundedCopy(buffer, documents, size);
     BoundedAppend(buffer, "\\", size);
     BoundedAppend(buffer, kCompanyFolderName, size);
+    // A link planted as the company folder must not make the launcher create a folder wherever
+    // it points; loading and saving refuse such a folder in any case (CHeldSettingsFolder).
+    const DWORD company = GetFileAttributesA(buffer);
+    const bool companyIsLink =
+        company != INVALID_FILE_ATTRIBUTES && (company & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     BoundedAppend(buffer, "\\", size);
     if (nameLength > 0)
     {
         BoundedAppend(buffer, productName, size);
         BoundedAppend(buffer, "\\", size);
     }
-    CreatePath(buffer);
+    if (!companyIsLink)
+        CreatePath(buffer);
 }
 
 void GetProductSettingsFolder(char* buffer, size_t size)

@@ -25,3 +25,18 @@ bool TakeSettingsPair(std::list<std::string>& tokens, const std::string& key, st
     }
     return false;
 }
+
+void DropKeysWithoutValues(std::list<std::string>& tokens, const std::vector<bool>& lineStarts)
+{
+    bool keyPosition = false;
+    auto previous = tokens.end();
+    auto startsLine = lineStarts.begin();
+    for (auto at = tokens.begin(); at != tokens.end() && startsLine != lineStarts.end();
+         ++startsLine)
+    {
+        if (*startsLine && keyPosition)
+            tokens.erase(previous);
+        keyPosition = *startsLine || !keyPosition;
+        previous = at++;
+    }
+}

@@ -76,38 +76,68 @@ const char* ReadSettingsToken(const char* position, char* out, size_t& length)
     return position;
 }
 
-size_t MeasureSettingsTokens(const char* text)
+size_t MeasureSettingsTokens(const char* text, size_t* count)
 {
     size_t total = 0;
+    size_t tokens = 0;
     for (const char* position = SkipSettingsWhitespace(text); *position != '\0';
          position = SkipSettingsWhitespace(position))
     {
         size_t length = 0;
         position = ReadSettingsToken(position, nullptr, length);
         total += length + 1;
+        ++tokens;
     }
+    if (count != nullptr)
+        *count = tokens;
     return total;
 }
 
-std::list<std::string> TokenizeSettingsText(const char* text)
+bool TokenizeSettingsText(const char* text, std::list<std::string>& tokens,
+                          std::vector<bool>* lineStarts)
 {
-    std::list<std::string> tokens;
-    const size_t total = MeasureSettingsTokens(text);
+    tokens.clear();
+    if (lineStarts != nullptr)
+        lineStarts->clear();
+    size_t count = 0;
+    const size_t total = MeasureSettingsTokens(text, &count);
+    if (count > kMaxSettingsTokens)
+        return false;
     if (total == 0)
-        return tokens;
+        return true;
 
     const std::unique_ptr<char[]> scratch(new (std::nothrow) char[total]);
     if (!scratch)
-        return tokens;
-
-    char* cursor = scratch.get();
-    for (const char* position = SkipSettingsWhitespace(text); *position != '\0';
-         position = SkipSettingsWhitespace(position))
+        return false;
+    // The list and its strings take memory token by token; running out of it midway makes the
+    // text unreadable, as a scratch block that cannot be had does.
+    try
     {
-        size_t length = 0;
-        position = ReadSettingsToken(position, cursor, length);
-        tokens.emplace_back(cursor, length);
-        cursor += length + 1;
+        char* cursor = scratch.get();
+        for (const char* position = text;;)
+        {
+            const char* start = SkipSettingsWhitespace(position);
+            if (*start == '\0')
+                break;
+            if (lineStarts != nullptr)
+            {
+                bool startsLine = tokens.empty();
+                for (; position != start; ++position)
+                    startsLine = startsLine || *position == '\n' || *position == '\r';
+                lineStarts->push_back(startsLine);
+            }
+            size_t length = 0;
+            position = ReadSettingsToken(start, cursor, length);
+            tokens.emplace_back(cursor, length);
+            cursor += length + 1;
+        }
     }
-    return tokens;
+    catch (const std::bad_alloc&)
+    {
+        tokens.clear();
+        if (lineStarts != nullptr)
+            lineStarts->clear();
+        return false;
+    }
+    return true;
 }

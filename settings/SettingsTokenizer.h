@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <list>
 #include <string>
+#include <vector>
 
 // Reading of settings text: a zero-terminated byte sequence of tokens separated by
 // whitespace. A token may be written in double quotes to hold whitespace; a closing quote
@@ -26,10 +27,23 @@ const char* SkipSettingsWhitespace(const char* position);
 const char* ReadSettingsToken(const char* position, char* out, size_t& length);
 
 // The sum of (length + 1) over all tokens of `text`: the exact size of the block that the
-// copying pass of TokenizeSettingsText fills. Stores nothing.
-size_t MeasureSettingsTokens(const char* text);
+// copying pass of TokenizeSettingsText fills. `count`, when not null, receives the number of
+// tokens. Stores nothing.
+size_t MeasureSettingsTokens(const char* text, size_t* count = nullptr);
 
-// All tokens of the zero-terminated `text`, in order. The text is read twice: a measuring
-// pass, then a copying pass into one scratch block of exactly the measured size. When that
-// block cannot be allocated the result is empty, as for an unreadable file.
-std::list<std::string> TokenizeSettingsText(const char* text);
+// The most tokens a settings text may hold. The launcher is a 32-bit program: a token in the
+// store takes about 48 bytes (list node and string), and a save holds two stores at once (the
+// one read when the sheet opened and the file read again) besides the file's bytes. 8 Mi
+// tokens keep that near 1 GiB, within the 2 GiB a 32-bit program has, while files of ordinary
+// pairs (about ten bytes a token) still load up to their size limit of 64 MiB.
+constexpr size_t kMaxSettingsTokens = size_t{8} << 20;
+
+// All tokens of the zero-terminated `text`, in order, into `tokens`. The text is read twice: a
+// measuring pass, then a copying pass into one scratch block of exactly the measured size.
+// `lineStarts`, when not null, receives one entry a token: true when the token begins a line,
+// that is when it is the first token or a line feed or carriage return stands in the
+// whitespace before it (a line end inside quotes belongs to a token). False, with `tokens`
+// empty, when the text holds more than kMaxSettingsTokens tokens or memory runs out: the text
+// counts as unreadable then.
+bool TokenizeSettingsText(const char* text, std::list<std::string>& tokens,
+                          std::vector<bool>* lineStarts = nullptr);

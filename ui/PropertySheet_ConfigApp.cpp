@@ -25,8 +25,9 @@ BOOL CPropertySheet_ConfigApp::OnInitDialog()
     // the first selection of its tab.
     const BOOL result = CPropertySheet::OnInitDialog();
     LocalizeSheet();
-    m_settingsFileUnreadable =
-        !CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
+    // A file that cannot be read now is read again at the first save, which is refused while
+    // it stays unreadable.
+    CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
     m_pageDisplay.ApplyStoredSettings(m_settings);
     m_pageOptions.ApplyStoredSettings(m_settings);
     return result;

@@ -35,10 +35,10 @@ public:
     // then every pair left in the store.
     std::string ComposeSettingsText() const;
     // Writes settings.cfg; on failure shows an error box and returns false. A settings.cfg
-    // that existed but could not be read when the sheet opened, or cannot be read now, is
-    // never written. When another program changed the file after the sheet read or wrote it,
-    // the pages' lines still show the player's choices, and every other pair comes from the
-    // file as it is now.
+    // that exists but cannot be read now is never written. When another program changed the
+    // file after the sheet read or wrote it, or it could not be read when the sheet opened, the
+    // pages' lines still show the player's choices, and every other pair comes from the file
+    // as it is now.
     bool SaveSettingsFile();
     // Starts the game; on failure shows an error box and returns false.
     bool LaunchGame();
@@ -59,6 +59,9 @@ private:
     bool FollowChangesOnDisk(const std::string& path);
     // After a save: the file as written is what the next save compares with.
     void RememberWrittenFile(const std::string& path, const std::string& text);
+    // After a rewrite that left the file damaged: the damaged file is what the next save
+    // compares with, so that it writes the store's pairs rather than take the damaged ones.
+    void RememberDamagedFile(const std::string& path);
     // A box with an OK button and no icon, owned by the sheet, with the texts of both keys.
     void ShowMessageBox(const char* captionKey, const char* textKey);
 
@@ -69,6 +72,4 @@ private:
     // settings.cfg as the sheet last read or wrote it.
     SettingsFileState m_fileState;
     const std::function<std::string()> m_settingsPath;
-    // settings.cfg existed but could not be read: saving would lose every pair in it.
-    bool m_settingsFileUnreadable = false;
 };

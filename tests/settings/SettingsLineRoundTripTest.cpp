@@ -29,7 +29,8 @@ TEST(SettingsLineRoundTrip, AnyTokensReadBackAsTheSamePairsAndSaveToTheSameBytes
     {
         const std::vector<std::string> tokens = RandomTokens(random);
         const std::string first = WritePairs(tokens);
-        const std::list<std::string> read = TokenizeSettingsText(OnDisk(first).c_str());
+        std::list<std::string> read;
+        ASSERT_TRUE(TokenizeSettingsText(OnDisk(first).c_str(), read));
         const std::vector<std::string> reread(read.begin(), read.end());
 
         ASSERT_EQ(tokens.size(), reread.size()) << first;

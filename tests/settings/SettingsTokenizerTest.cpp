@@ -12,7 +12,8 @@ using Tokens = std::vector<std::string>;
 
 Tokens Tokenize(const std::string& text)
 {
-    const std::list<std::string> tokens = TokenizeSettingsText(text.c_str());
+    std::list<std::string> tokens;
+    EXPECT_TRUE(TokenizeSettingsText(text.c_str(), tokens));
     return Tokens(tokens.begin(), tokens.end());
 }
 } // namespace
@@ -119,4 +120,14 @@ TEST(SettingsTokenizer, ReadingOneTokenStopsBeforeWhitespaceAndAfterClosingQuote
     EXPECT_EQ(quoted + 5, ReadSettingsToken(quoted, out, length));
     EXPECT_EQ(3u, length);
     EXPECT_EQ(std::string("a b\0####", 8), std::string(out, 8));
+}
+
+TEST(SettingsTokenizer, MoreTokensThanAStoreMayHoldAreNotRead)
+{
+    std::string text;
+    for (size_t count = 0; count <= kMaxSettingsTokens; ++count)
+        text += "a\n";
+    std::list<std::string> tokens = {"left over"};
+    EXPECT_FALSE(TokenizeSettingsText(text.c_str(), tokens));
+    EXPECT_TRUE(tokens.empty());
 }

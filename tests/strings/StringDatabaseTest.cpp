@@ -149,6 +149,7 @@ TEST_F(StringDatabaseTest, ShippedDatabaseHoldsEveryKeyTheLauncherLooksUp)
                           "ErrorDialogTitle",
                           "ErrorFileOpenFailed",
                           "ErrorFileWriteFailed",
+                          "ErrorFileWriteFailedDamaged",
                           "ErrorExecutableLaunchLowResources"};
     for (const char* key : keys)
     {

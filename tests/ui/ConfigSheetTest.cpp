@@ -298,7 +298,7 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
               "\"Other\" \"kept\"\r\n");
 }
 
-TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGame)
+TEST_F(ConfigSheet, SettingsThatCannotBeReadAreNeverOverwrittenAndAreReadAgainAtTheNextSave)
 {
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
     WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\n");
@@ -306,17 +306,21 @@ TEST_F(ConfigSheet, SettingsThatCouldNotBeReadAreNeverOverwrittenAndOkStartsNoGa
         CreateFileA(m_settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     Open();
-    // Let go at once: only the failed load keeps the file from being written.
-    CloseHandle(holder);
 
     ShowOptions();
     Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
-    Click(m_hwnd, ID_APPLY_NOW);
-    ExpectOneBox(L"Error-FileOpenFailed");
     Click(m_hwnd, IDOK);
     ExpectOneBox(L"Error-FileOpenFailed");
     EXPECT_FALSE(Closed());
+    CloseHandle(holder);
     EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"Other\" \"kept\"\n");
+
+    // Once the other program let go, pressing again saves and keeps what the file held.
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    const std::string saved = ReadWholeFile(m_settingsPath);
+    EXPECT_EQ(saved.rfind("\"DisableSound\" \"1\"\r\n", 0), 0u) << saved;
+    EXPECT_NE(saved.find("\"Other\" \"kept\"\r\n"), std::string::npos) << saved;
 }
 
 TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
