@@ -1,6 +1,7 @@
 #include "framework/PropertySheet.h"
 
 #include "framework/CallbackBoundary.h"
+#include "framework/DialogTemplate.h"
 #include "framework/PropertyPage.h"
 
 #include <algorithm>
@@ -16,26 +17,6 @@ UINT InitDialogMessage()
 {
     static const UINT message = RegisterWindowMessageW(L"CPropertySheet.InitDialog");
     return message;
-}
-
-// The head of an extended dialog template (DLGTEMPLATEEX), which the headers do not declare.
-struct DialogTemplateExHead
-{
-    WORD dlgVer;
-    WORD signature;
-    DWORD helpID;
-    DWORD exStyle;
-    DWORD style;
-};
-
-// Clears WS_VISIBLE in the sheet's dialog template, plain or extended.
-void CreateHidden(void* dialogTemplate)
-{
-    auto* extended = static_cast<DialogTemplateExHead*>(dialogTemplate);
-    if (extended->signature == 0xFFFF)
-        extended->style &= ~WS_VISIBLE;
-    else
-        static_cast<DLGTEMPLATE*>(dialogTemplate)->style &= ~WS_VISIBLE;
 }
 
 // Raises a counter for its own lifetime.
@@ -226,7 +207,7 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM lParam)
 {
     if (message == PSCB_PRECREATE && lParam)
-        CreateHidden(reinterpret_cast<void*>(lParam));
+        MakeTemplateHidden(reinterpret_cast<void*>(lParam));
     if (message != PSCB_INITIALIZED || !t_sheetBeingCreated)
         return 0;
     CPropertySheet* sheet = t_sheetBeingCreated;

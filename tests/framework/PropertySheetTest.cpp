@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace
@@ -154,6 +155,41 @@ TEST_F(ModelessSheet, RoutesListNotificationsAndSetModifiedTogglesApply)
 
     page.SetModified(FALSE);
     EXPECT_FALSE(IsWindowEnabled(Button(ID_APPLY_NOW)));
+}
+
+TEST_F(ModelessSheet, CtrlTabAndCtrlShiftTabWrapAroundThePages)
+{
+    // Three pages: with two, a step back computed as -1 % 2 would still show the last page,
+    // since the cast in PropSheet_SetCurSel makes the remainder unsigned.
+    EventLog log;
+    ListsPage pages[] = {ListsPage(log), ListsPage(log), ListsPage(log)};
+    CPropertySheet sheet(L"Three pages");
+    for (ListsPage& page : pages)
+        sheet.AddPage(&page);
+    m_hwnd = sheet.Create();
+    ASSERT_NE(m_hwnd, nullptr);
+    // The thread's key state says Ctrl is down, as while the player holds it.
+    BYTE keys[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    BYTE ctrlDown[256];
+    std::copy(std::begin(keys), std::end(keys), ctrlDown);
+    ctrlDown[VK_CONTROL] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(ctrlDown));
+    const struct
+    {
+        int from;
+        bool shift;
+        int shown;
+    } presses[] = {{0, true, 2}, {2, false, 0}};
+    for (const auto& press : presses)
+    {
+        SelectTab(press.from);
+        // What the modal loop makes of Ctrl+Tab and Ctrl+Shift+Tab, as of Tab and Shift+Tab.
+        SendMessageW(m_hwnd, WM_NEXTDLGCTL, press.shift, 0);
+        EXPECT_EQ(PropSheet_HwndToIndex(m_hwnd, PropSheet_GetCurrentPageHwnd(m_hwnd)), press.shown)
+            << (press.shift ? "Ctrl+Shift+Tab" : "Ctrl+Tab") << " on page " << press.from;
+    }
+    SetKeyboardState(keys);
 }
 
 TEST_F(ModelessSheet, ApplyAndOkReachHandlersWhichAreNotReenteredByTheirPresses)

@@ -381,6 +381,28 @@ TEST_F(ConfigSheet, ASaveKeepsWhatAnotherProgramWroteMeanwhileAndThePlayersChoic
     EXPECT_EQ(ReadWholeFile(m_settingsPath), saved);
 }
 
+TEST_F(ConfigSheet, ASaveSeesARewriteOfTheSameSizeWhoseWriteTimeWasPutBack)
+{
+    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\n");
+    Open();
+    // Another program rewrites the file in place with as many bytes and restores its write time.
+    const HANDLE file = CreateFileA(m_settingsPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME written;
+    const char rewritten[] = "\"Other\" \"game\"\n";
+    DWORD count = 0;
+    EXPECT_TRUE(GetFileTime(file, nullptr, nullptr, &written));
+    EXPECT_TRUE(WriteFile(file, rewritten, sizeof rewritten - 1, &count, nullptr));
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"DisableSound\" \"1\"\r\n\"Other\" \"game\"\r\n");
+}
+
 TEST_F(ConfigSheet, AFileThatCannotBeReadOrWrittenAtSaveTimeIsKeptAndTheBoxSaysWhich)
 {
     const struct

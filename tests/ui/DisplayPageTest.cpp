@@ -94,9 +94,16 @@ TEST(DisplayPage, AChosenResolutionReplacesTheStoredOne)
 
     ASSERT_TRUE(page.GetCatalogue().GetChosenRenderer()->GetChosenDisplay()->SelectResolution(
         1024, 768, 32));
-    EXPECT_EQ(page.GetSettingsText(),
-              kFirstDisplayLines + std::string("\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" "
-                                               "\"768\"\n\"BitDepth\" \"32\"\n"));
+    const std::string chosen =
+        kFirstDisplayLines +
+        std::string("\"ScreenWidth\" \"1024\"\n\"ScreenHeight\" \"768\"\n\"BitDepth\" \"32\"\n");
+    EXPECT_EQ(page.GetSettingsText(), chosen);
+
+    // Also one that another program stored since, of a size the display has.
+    CSettingsFile newer =
+        StoredSettings("\"ScreenWidth\" \"640\"\n\"ScreenHeight\" \"480\"\n\"BitDepth\" \"32\"\n");
+    page.TakeOwnedKeys(newer);
+    EXPECT_EQ(page.GetSettingsText(), chosen);
 }
 
 TEST(DisplayPage, ADescriptionWithQuotesIsSavedSoThatEveryPairKeepsItsPartner)
