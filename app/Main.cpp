@@ -1,3 +1,4 @@
+#include "app/DllSearchPath.h"
 #include "app/WinApp_ConfigApp.h"
 
 #include <windows.h>
@@ -8,5 +9,6 @@ CWinApp_ConfigApp theApp;
 // The launcher's command line is not interpreted.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    RemoveCurrentDirectoryFromDllSearch();
     return AfxWinMain(instance);
 }

@@ -145,7 +145,13 @@ void CPropertySheet::CompleteInit()
     if (!m_initPending)
         return;
     m_initPending = false;
-    OnInitDialog();
+    // A sheet that could not be set up (memory ran out) is closed once the player was told:
+    // hidden, it would keep the program running with no window at all.
+    if (!CallGuarded(GetSafeHwnd(), false, [this] { return OnInitDialog(), true; }))
+    {
+        PressButton(PSBTN_CANCEL);
+        return;
+    }
     ShowWindow(SW_SHOWNORMAL);
 }
 

@@ -19,7 +19,8 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 // the sheet object sees the window's messages:
 // - OnInitDialog runs once the sheet window and its start page exist, and the sheet is shown
 //   only after it: the player never sees a template's caption, and whoever waits for the
-//   window to become visible finds it complete.
+//   window to become visible finds it complete. When OnInitDialog fails (throws), the player
+//   is told and the sheet is cancelled.
 // - Clicks of OK and Apply go to the virtual OnOK and OnApplyNow. While one of them runs, and
 //   while PressButton runs, further OK and Apply commands go straight to the control: a
 //   handler that presses its own button (which comes back as WM_COMMAND on some versions of

@@ -1,8 +1,10 @@
 #include "tests/framework/TestSheet.h"
+#include "tests/support/MessageBoxCloser.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 
 namespace
 {
@@ -92,4 +94,19 @@ TEST(ModalSheet, RefusedOkKeepsTheRunAndApplyReachesItsHandlerOnly)
     EXPECT_EQ(applied.m_applyNowCalls, 1);
     EXPECT_EQ(applied.m_okCalls, 0);
     EXPECT_EQ(CountOf(applied.m_log, "apply lists"), 1u);
+}
+
+TEST(ModalSheet, ASheetWhoseSetUpFailsTellsThePlayerAndEndsTheRun)
+{
+    MessageBoxCloser boxes;
+    TestSheet sheet;
+    g_fallbackFired = false;
+    sheet.m_afterInit = [](TestSheet& initialised)
+    {
+        SetTimer(initialised.GetSafeHwnd(), 1, 10000, &CancelStuckSheet);
+        throw std::bad_alloc();
+    };
+    EXPECT_EQ(sheet.DoModal(), 0);
+    EXPECT_FALSE(g_fallbackFired) << "the run went on without a window";
+    EXPECT_EQ(boxes.TakeBoxes().size(), 1u);
 }

@@ -216,6 +216,19 @@ TEST(Resources, ManifestBindsCommonControlsSix)
         << path;
 }
 
+TEST(Resources, ManifestRunsAsTheInvokerOnEverySystemFromVistaOn)
+{
+    // Without a requested level Windows redirects the launcher's writes to shared folders into
+    // a per-user copy; without the systems listed it treats the launcher as a Vista program.
+    const std::string manifest = Manifest();
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\""), std::string::npos);
+    for (const char* system :
+         {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+          "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+          "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(manifest.find(system), std::string::npos) << system;
+}
+
 TEST(Resources, ManifestMakesTheProcessPerMonitorDpiAware)
 {
     // PerMonitorV2 where Windows knows it, system-wide awareness everywhere else: the sheet
