@@ -4,6 +4,7 @@
 #include "settings/SettingsFolder.h"
 #include "settings/SettingsText.h"
 #include "tests/support/BriefFileHold.h"
+#include "tests/support/FileContent.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -351,4 +352,23 @@ TEST_F(SettingsFileWriterTest, TheWholeTextIsInTheNewFileWhenItIsPutOnTheDisk)
     g_sizeAtCommit = -1;
     EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), "\"A\" \"1\"\n", calls));
     EXPECT_EQ(9, g_sizeAtCommit);
+}
+
+TEST_F(SettingsFileWriterTest, ASettingsPathOfTheLongestLengthIsWrittenToo)
+{
+    // A folder just short enough for settings.cfg to end at the 259th character.
+    const size_t length = MAX_PATH - sizeof "\\settings.cfg";
+    std::string folder = m_folder.Path();
+    while (folder.size() < length)
+    {
+        // Each folder's backslash and name; the last one takes what is left.
+        const size_t left = length - folder.size();
+        folder += '\\' + std::string(left <= 41 ? left - 1 : 30, 'd');
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder.size();
+    }
+    const std::string path = folder + "\\settings.cfg";
+    ASSERT_EQ(path.size(), MAX_PATH - 1u);
+
+    EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(path, "\"A\" \"1\"\n"));
+    EXPECT_EQ("\"A\" \"1\"\r\n", ReadWholeFile(path));
 }
