@@ -166,6 +166,9 @@ void CPropertySheet::CompleteInit()
     m_initPending = false;
     OnInitDialog();
     ShowWindow(SW_SHOWNORMAL);
+    // The sheet may have become active while it was hidden; then no activation follows.
+    if (GetActiveWindow() == GetSafeHwnd())
+        StartReadingGamepad();
 }
 
 void CPropertySheet::ShowNeighbourPage(bool previous)
@@ -200,6 +203,18 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_NEXTDLGCTL && LOWORD(lParam) == 0 && GetKeyState(VK_CONTROL) < 0)
     {
         ShowNeighbourPage(wParam != 0);
+        return 0;
+    }
+    if (message == WM_ACTIVATE)
+    {
+        if (LOWORD(wParam) == WA_INACTIVE)
+            StopReadingGamepad();
+        else if (!m_initPending)
+            StartReadingGamepad();
+    }
+    if (message == WM_TIMER && wParam == kGamepadTimer)
+    {
+        ReadGamepad();
         return 0;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && m_passThroughDepth == 0 &&
