@@ -1,6 +1,7 @@
 #include "framework/PropertySheet.h"
 
 #include "framework/CallbackBoundary.h"
+#include "framework/DialogTemplateFont.h"
 #include "framework/PropertyPage.h"
 
 #include <algorithm>
@@ -142,6 +143,9 @@ INT_PTR CPropertySheet::Run(bool modeless)
     pages.reserve(m_pages.size());
     for (const CPropertyPage* page : m_pages)
         pages.push_back(page->m_psp);
+    // Without the pages' templates the sheet still runs, in the templates' own font.
+    if (m_dialogFontSize != 0 && !UsePageTemplatesWithFont(pages))
+        m_pageTemplates.clear();
 
     PROPSHEETHEADERW header = m_psh;
     header.dwFlags |= PSH_PROPSHEETPAGE | PSH_USECALLBACK;
@@ -157,6 +161,31 @@ INT_PTR CPropertySheet::Run(bool modeless)
     const INT_PTR result = PropertySheetW(&header);
     t_sheetBeingCreated = nullptr;
     return result;
+}
+
+bool CPropertySheet::UsePageTemplatesWithFont(std::vector<PROPSHEETPAGEW>& pages)
+{
+    m_pageTemplates.clear();
+    for (PROPSHEETPAGEW& page : pages)
+    {
+        if (page.dwFlags & PSP_DLGINDIRECT)
+            return false;
+        const HRSRC found = FindResourceW(page.hInstance, page.pszTemplate, RT_DIALOG);
+        const HGLOBAL loaded = found ? LoadResource(page.hInstance, found) : nullptr;
+        const void* resource = loaded ? LockResource(loaded) : nullptr;
+        if (!resource)
+            return false;
+        const auto* bytes = static_cast<const BYTE*>(resource);
+        m_pageTemplates.emplace_back(bytes, bytes + SizeofResource(page.hInstance, found));
+    }
+    for (size_t index = 0; index < pages.size(); ++index)
+    {
+        if (WORD* size = DialogFontSize(m_pageTemplates[index].data()))
+            *size = m_dialogFontSize;
+        pages[index].dwFlags |= PSP_DLGINDIRECT;
+        pages[index].pResource = reinterpret_cast<LPCDLGTEMPLATEW>(m_pageTemplates[index].data());
+    }
+    return true;
 }
 
 void CPropertySheet::CompleteInit()
@@ -241,7 +270,15 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM lParam)
 {
     if (message == PSCB_PRECREATE && lParam)
+    {
         CreateHidden(reinterpret_cast<void*>(lParam));
+        // The sheet's own template sets the font of the tabs and the button row, and the
+        // dialog units by which the control sizes the sheet around its pages.
+        const WORD fontSize = t_sheetBeingCreated ? t_sheetBeingCreated->m_dialogFontSize : 0;
+        WORD* size = fontSize ? DialogFontSize(reinterpret_cast<void*>(lParam)) : nullptr;
+        if (size)
+            *size = fontSize;
+    }
     if (message != PSCB_INITIALIZED || !t_sheetBeingCreated)
         return 0;
     CPropertySheet* sheet = t_sheetBeingCreated;

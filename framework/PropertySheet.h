@@ -97,6 +97,10 @@ public:
     // Reads `gamepad` (not owned, null for none) while the sheet is the active window. Called
     // before the sheet runs; the controller must outlive the sheet's window.
     void UseGamepad(CGamepad* gamepad) { m_pGamepad = gamepad; }
+    // Lays out the sheet and its pages with a dialog font of `points` instead of the
+    // templates' own: dialog units follow the font, so every control grows with it. 0 keeps
+    // the templates' font. Called before the sheet runs.
+    void SetDialogFontSize(WORD points) { m_dialogFontSize = points; }
 
     // Runs once the sheet window and its start page exist. Derived sheets call the base first.
     // The base returns TRUE. The result is not used: the control has set the focus already.
@@ -122,6 +126,7 @@ private:
     INT_PTR Run(bool modeless);
     void CompleteInit();
     void ShowNeighbourPage(bool previous);
+    bool UsePageTemplatesWithFont(std::vector<PROPSHEETPAGEW>& pages);
 
     // The controller's part, in PropertySheet_Gamepad.cpp.
     void StartReadingGamepad();
@@ -143,6 +148,9 @@ private:
     bool m_initPending = false;
     // Non-zero while OK and Apply commands go to the control instead of the handlers.
     int m_passThroughDepth = 0;
+    WORD m_dialogFontSize = 0;
+    // The pages' templates with the font of m_dialogFontSize, while the sheet may create pages.
+    std::vector<std::vector<BYTE>> m_pageTemplates;
     CGamepad* m_pGamepad = nullptr;
     CPadRepeat m_padRepeat{500, 33};
     bool m_gamepadConnected = false;

@@ -4,6 +4,7 @@
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
 #include "ui/ControlCaption.h"
+#include "ui/HandheldLayout.h"
 #include "ui/resource.h"
 
 #include <utility>
@@ -12,10 +13,16 @@ CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
                                                    CStringDatabase* database,
                                                    std::function<std::string()> settingsPath)
     : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
-      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath))
+      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath)),
+      m_handheld(RunsOnHandheld())
 {
     // With the pages' own settings this keeps the Help button hidden.
     m_psh.dwFlags &= ~PSH_HASHELP;
+    // A larger dialog font lays out every control, caption and the sheet itself at 150 %, as
+    // a screen of 144 DPI does, where Steam's handheld shows it at 96 DPI. Stretching the
+    // finished window instead would blur its text.
+    if (m_handheld)
+        SetDialogFontSize(HandheldDialogFontSize());
     AddPage(&m_pageDisplay);
     AddPage(&m_pageOptions);
 }
@@ -27,6 +34,8 @@ BOOL CPropertySheet_ConfigApp::OnInitDialog()
     const BOOL result = CPropertySheet::OnInitDialog();
     LocalizeSheet();
     CreateGamepadHints();
+    if (m_handheld)
+        CentreOnMonitor(GetSafeHwnd());
     m_settingsFileUnreadable =
         !CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
     m_pageDisplay.ApplyStoredSettings(m_settings);

@@ -13,8 +13,8 @@ class CStringDatabase;
 // The launcher's window: a property sheet with the Display and Options pages. When it opens
 // it localizes its tabs and buttons, loads settings.cfg and lets each page take its keys. Apply
 // writes settings.cfg again; OK writes it and starts the game. Cancel and the close box leave the
-// file alone. While a game controller is connected, a line beside the button row tells what
-// its buttons do.
+// file alone. While a game controller is connected, a line beside the button row tells what its
+// buttons do. On a handheld (RunsOnHandheld) the sheet is laid out at 150 % and centred.
 class CPropertySheet_ConfigApp : public CPropertySheet
 {
 public:
@@ -77,4 +77,5 @@ private:
     const std::function<std::string()> m_settingsPath;
     // settings.cfg existed but could not be read: saving would lose every pair in it.
     bool m_settingsFileUnreadable = false;
+    const bool m_handheld;
 };

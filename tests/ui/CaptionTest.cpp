@@ -11,6 +11,7 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
+#include "ui/HandheldLayout.h"
 
 #include <commctrl.h>
 
@@ -106,6 +107,7 @@ public:
         return box;
     }
     int Dpi() const { return GetDeviceCaps(m_dc, LOGPIXELSX); }
+    HDC Handle() const { return m_dc; }
 
 private:
     HWND m_control;
@@ -341,6 +343,28 @@ TEST_P(LocalizedSheet, TheDPadReachesEveryControlThatTabReaches)
         EXPECT_TRUE(missed.empty())
             << GetParam() << ", page " << index << ": the D-pad misses" << missed;
     }
+}
+
+TEST_P(LocalizedSheet, OnAHandheldTheSheetIsLegibleAndCentredOnA1280By800Screen)
+{
+    if (!RunsOnHandheld())
+        GTEST_SKIP() << "for runs with SteamDeck=1";
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    // A font 12 pixels high or more, the size recommended for the handheld's screen.
+    const ControlDc dc(hwnd);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Handle(), &metrics);
+    EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, 12);
+
+    RECT sheet;
+    GetWindowRect(hwnd, &sheet);
+    EXPECT_LE(sheet.right - sheet.left, 1280);
+    EXPECT_LE(sheet.bottom - sheet.top, 800);
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_LE(std::abs((sheet.left - area.left) - (area.right - sheet.right)), 1);
+    EXPECT_LE(std::abs((sheet.top - area.top) - (area.bottom - sheet.bottom)), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LocalizedSheet, testing::ValuesIn(Languages()),
