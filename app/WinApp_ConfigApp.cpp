@@ -1,6 +1,7 @@
 #include "app/WinApp_ConfigApp.h"
 
 #include "app/BoundedFormat.h"
+#include "framework/Gamepad.h"
 #include "framework/TextConversion.h"
 #include "settings/BoundedString.h"
 #include "settings/FixedNames.h"
@@ -42,6 +43,8 @@ BOOL CWinApp_ConfigApp::InitInstance()
 
     // Looked for in the current directory, like every other relative name the launcher uses.
     CStringDatabase database(kStringDatabaseName);
+    // Without XInput or a controller the sheet works as it does with mouse and keyboard alone.
+    CGamepad gamepad;
     // The sheet keeps its own copy of the title, so the looked-up copy goes right after the
     // sheet is made; the sheet is destroyed before the database it points to.
     std::unique_ptr<CPropertySheet_ConfigApp> sheet;
@@ -52,6 +55,7 @@ BOOL CWinApp_ConfigApp::InitInstance()
     }
 
     // The sheet saves and starts the game itself; how it was closed does not matter here.
+    sheet->UseGamepad(&gamepad);
     m_pMainWnd = sheet.get();
     sheet->DoModal();
     m_pMainWnd = nullptr;

@@ -123,6 +123,9 @@ INT_PTR CPropertySheet::Run(bool modeless)
     pages.reserve(m_pages.size());
     for (const CPropertyPage* page : m_pages)
         pages.push_back(page->m_psp);
+    // Without the pages' templates the sheet still runs, in the templates' own font.
+    if (m_dialogFontSize != 0 && !UsePageTemplatesWithFont(pages))
+        m_pageTemplates.clear();
 
     PROPSHEETHEADERW header = m_psh;
     header.dwFlags |= PSH_PROPSHEETPAGE | PSH_USECALLBACK;
@@ -140,6 +143,31 @@ INT_PTR CPropertySheet::Run(bool modeless)
     return result;
 }
 
+bool CPropertySheet::UsePageTemplatesWithFont(std::vector<PROPSHEETPAGEW>& pages)
+{
+    m_pageTemplates.clear();
+    for (PROPSHEETPAGEW& page : pages)
+    {
+        if (page.dwFlags & PSP_DLGINDIRECT)
+            return false;
+        const HRSRC found = FindResourceW(page.hInstance, page.pszTemplate, RT_DIALOG);
+        const HGLOBAL loaded = found ? LoadResource(page.hInstance, found) : nullptr;
+        const void* resource = loaded ? LockResource(loaded) : nullptr;
+        if (!resource)
+            return false;
+        const auto* bytes = static_cast<const BYTE*>(resource);
+        m_pageTemplates.emplace_back(bytes, bytes + SizeofResource(page.hInstance, found));
+    }
+    for (size_t index = 0; index < pages.size(); ++index)
+    {
+        if (WORD* size = DialogFontSize(m_pageTemplates[index].data()))
+            *size = m_dialogFontSize;
+        pages[index].dwFlags |= PSP_DLGINDIRECT;
+        pages[index].pResource = reinterpret_cast<LPCDLGTEMPLATEW>(m_pageTemplates[index].data());
+    }
+    return true;
+}
+
 void CPropertySheet::CompleteInit()
 {
     if (!m_initPending)
@@ -153,6 +181,9 @@ void CPropertySheet::CompleteInit()
         return;
     }
     ShowWindow(SW_SHOWNORMAL);
+    // The sheet may have become active while it was hidden; then no activation follows.
+    if (GetActiveWindow() == GetSafeHwnd())
+        StartReadingGamepad();
 }
 
 void CPropertySheet::ShowNeighbourPage(bool previous)
@@ -189,6 +220,18 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ShowNeighbourPage(wParam != 0);
         return 0;
     }
+    if (message == WM_ACTIVATE)
+    {
+        if (LOWORD(wParam) == WA_INACTIVE)
+            StopReadingGamepad();
+        else if (!m_initPending)
+            StartReadingGamepad();
+    }
+    if (message == WM_TIMER && wParam == kGamepadTimer)
+    {
+        ReadGamepad();
+        return 0;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && m_passThroughDepth == 0 &&
         (LOWORD(wParam) == IDOK || LOWORD(wParam) == ID_APPLY_NOW))
     {
@@ -213,7 +256,15 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT message, LPARAM lParam)
 {
     if (message == PSCB_PRECREATE && lParam)
+    {
         MakeTemplateHidden(reinterpret_cast<void*>(lParam));
+        // The sheet's own template sets the font of the tabs and the button row, and the
+        // dialog units by which the control sizes the sheet around its pages.
+        const WORD fontSize = t_sheetBeingCreated ? t_sheetBeingCreated->m_dialogFontSize : 0;
+        WORD* size = fontSize ? DialogFontSize(reinterpret_cast<void*>(lParam)) : nullptr;
+        if (size)
+            *size = fontSize;
+    }
     if (message != PSCB_INITIALIZED || !t_sheetBeingCreated)
         return 0;
     CPropertySheet* sheet = t_sheetBeingCreated;

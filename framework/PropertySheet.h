@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/PadRepeat.h"
 #include "framework/Wnd.h"
 
 #include <commctrl.h>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class CGamepad;
 class CPropertyPage;
 
 // The control id of a property sheet's Apply button.
@@ -28,6 +30,12 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 // - Cancel and the close box are left to the control, which closes the sheet.
 // - Ctrl+Tab and Ctrl+Shift+Tab show the next and the previous page, wrapping around; the
 //   focus, when it was on the page left, goes to the first control of the page shown.
+// - With a game controller (UseGamepad), the D-pad and the left stick move: in a list they
+//   change the selection, until its first or last line, and elsewhere they move the focus to
+//   the nearest control in that direction; left and right on the tab strip change the page.
+//   A clicks the focused button or check box and chooses the line shown in a list, B is
+//   Cancel, LB and RB show the previous and the next page, Start is OK, Back is Apply. Once
+//   the controller is used the focus is shown.
 //
 // Why it takes these steps, and no fewer:
 // - The control's callback gets no data of the caller, so the object whose PropertySheetW
@@ -43,6 +51,14 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   whose window exists.
 // - The control reports nothing back from PSM_PRESSBUTTON, so the pages record a refusal
 //   during a press and PressButton returns it.
+// - The controller is read by a timer of the sheet window, on the user-interface thread: what
+//   it does moves the focus, clicks controls and closes the sheet, which only this thread may
+//   do, and XInputGetState answers at once, so no thread of its own is needed. The timer runs
+//   only while the sheet is the active window: a controller also works the program in front,
+//   which must not work the launcher behind it, nor the sheet behind one of its message
+//   boxes.
+// - Without a connected controller the timer looks for one only once a second: asking XInput
+//   for an empty slot is slow, and a controller plugged in is found soon enough.
 class CPropertySheet : public CWnd
 {
 public:
@@ -79,6 +95,14 @@ public:
     // The page whose tab is selected, or null when the sheet has no window.
     CPropertyPage* GetActivePage() const;
 
+    // Reads `gamepad` (not owned, null for none) while the sheet is the active window. Called
+    // before the sheet runs; the controller must outlive the sheet's window.
+    void UseGamepad(CGamepad* gamepad) { m_pGamepad = gamepad; }
+    // Lays out the sheet and its pages with a dialog font of `points` instead of the
+    // templates' own: dialog units follow the font, so every control grows with it. 0 keeps
+    // the templates' font. Called before the sheet runs.
+    void SetDialogFontSize(WORD points) { m_dialogFontSize = points; }
+
     // Runs once the sheet window and its start page exist. Derived sheets call the base first.
     // The base returns TRUE. The result is not used: the control has set the focus already.
     virtual BOOL OnInitDialog();
@@ -93,11 +117,27 @@ protected:
     virtual void OnOK();
     // The Apply button. The base lets the control apply.
     virtual void OnApplyNow();
+    // Runs when the sheet finds a controller connected, or no longer connected. The base does
+    // nothing.
+    virtual void OnGamepadConnected(bool connected);
 
 private:
+    static constexpr UINT_PTR kGamepadTimer = 0x47D0;
+
     INT_PTR Run(bool modeless);
     void CompleteInit();
     void ShowNeighbourPage(bool previous);
+    bool UsePageTemplatesWithFont(std::vector<PROPSHEETPAGEW>& pages);
+
+    // The controller's part, in PropertySheet_Gamepad.cpp.
+    void StartReadingGamepad();
+    void StopReadingGamepad();
+    void ReadGamepad();
+    void SetGamepadTimer();
+    void PerformPadAction(PadAction action);
+    void MovePadFocus(PadAction move);
+    void ActivateFocusedControl();
+    void PressRowButton(int id);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam);
@@ -109,4 +149,10 @@ private:
     bool m_initPending = false;
     // Non-zero while OK and Apply commands go to the control instead of the handlers.
     int m_passThroughDepth = 0;
+    WORD m_dialogFontSize = 0;
+    // The pages' templates with the font of m_dialogFontSize, while the sheet may create pages.
+    std::vector<std::vector<BYTE>> m_pageTemplates;
+    CGamepad* m_pGamepad = nullptr;
+    CPadRepeat m_padRepeat{500, 33};
+    bool m_gamepadConnected = false;
 };

@@ -4,6 +4,8 @@
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
 #include "ui/ControlCaption.h"
+#include "ui/HandheldLayout.h"
+#include "ui/resource.h"
 
 #include <utility>
 
@@ -11,10 +13,16 @@ CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
                                                    CStringDatabase* database,
                                                    std::function<std::string()> settingsPath)
     : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
-      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath))
+      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath)),
+      m_handheld(RunsOnHandheld())
 {
     // With the pages' own settings this keeps the Help button hidden.
     m_psh.dwFlags &= ~PSH_HASHELP;
+    // A larger dialog font lays out every control, caption and the sheet itself at 150 %, as
+    // a screen of 144 DPI does, where Steam's handheld shows it at 96 DPI. Stretching the
+    // finished window instead would blur its text.
+    if (m_handheld)
+        SetDialogFontSize(HandheldDialogFontSize());
     AddPage(&m_pageDisplay);
     AddPage(&m_pageOptions);
 }
@@ -25,6 +33,9 @@ BOOL CPropertySheet_ConfigApp::OnInitDialog()
     // the first selection of its tab.
     const BOOL result = CPropertySheet::OnInitDialog();
     LocalizeSheet();
+    CreateGamepadHints();
+    if (m_handheld)
+        CentreOnMonitor(GetSafeHwnd());
     // A file that cannot be read now is read again at the first save, which is refused while
     // it stays unreadable.
     CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
@@ -70,6 +81,51 @@ void CPropertySheet_ConfigApp::LocalizeSheet()
     SetCaptionFromDatabase(GetDlgItem(IDCANCEL), m_pStringDatabase, "ButtonCancel");
     // The Help button stays hidden; it is captioned all the same.
     SetCaptionFromDatabase(GetDlgItem(IDHELP), m_pStringDatabase, "ButtonHelp");
+}
+
+void CPropertySheet_ConfigApp::CreateGamepadHints()
+{
+    CWnd ok = GetDlgItem(IDOK);
+    CWnd cancel = GetDlgItem(IDCANCEL);
+    CWnd tabs = GetTabControl();
+    if (!ok.GetSafeHwnd() || !cancel.GetSafeHwnd() || !tabs.GetSafeHwnd())
+        return;
+    RECT okRect;
+    ok.GetWindowRect(&okRect);
+    ScreenToClient(&okRect);
+    RECT cancelRect;
+    cancel.GetWindowRect(&cancelRect);
+    ScreenToClient(&cancelRect);
+    RECT tabsRect;
+    tabs.GetWindowRect(&tabsRect);
+    ScreenToClient(&tabsRect);
+
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(WM_GETFONT));
+    const HDC dc = GetDC(GetSafeHwnd());
+    const HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(GetSafeHwnd(), dc);
+
+    // As far from the OK button as the buttons are from one another.
+    const int gap = cancelRect.left - okRect.right;
+    const int height = 2 * metrics.tmHeight;
+    const int top = (okRect.top + okRect.bottom - height) / 2;
+    const HWND hints =
+        CreateWindowExW(0, L"Static", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, tabsRect.left, top,
+                        okRect.left - gap - tabsRect.left, height, GetSafeHwnd(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATIC_GAMEPAD_HINTS)),
+                        GetModuleHandleW(nullptr), nullptr);
+    if (!hints)
+        return;
+    ::SendMessageW(hints, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetCaptionFromDatabase(CWnd(hints), m_pStringDatabase, "StaticGamepadHints");
+}
+
+void CPropertySheet_ConfigApp::OnGamepadConnected(bool connected)
+{
+    GetDlgItem(IDC_STATIC_GAMEPAD_HINTS).ShowWindow(connected ? SW_SHOWNA : SW_HIDE);
 }
 
 bool CPropertySheet_ConfigApp::ValidateAndApply()

@@ -13,7 +13,8 @@ class CStringDatabase;
 // The launcher's window: a property sheet with the Display and Options pages. When it opens
 // it localizes its tabs and buttons, loads settings.cfg and lets each page take its keys. Apply
 // writes settings.cfg again; OK writes it and starts the game. Cancel and the close box leave the
-// file alone.
+// file alone. While a game controller is connected, a line beside the button row tells what its
+// buttons do. On a handheld (RunsOnHandheld) the sheet is laid out at 150 % and centred.
 class CPropertySheet_ConfigApp : public CPropertySheet
 {
 public:
@@ -46,8 +47,13 @@ public:
 protected:
     void OnOK() override;
     void OnApplyNow() override;
+    // Shows the controller hints while a controller is connected.
+    void OnGamepadConnected(bool connected) override;
 
 private:
+    // Creates the hidden line of controller hints, from the left edge of the tabs to the OK
+    // button, two lines high, centred on the button row.
+    void CreateGamepadHints();
     // Validates the active page and lets the property sheet control apply. False when there
     // is no window or page, or the page refused.
     bool ValidateAndApply();
@@ -72,4 +78,5 @@ private:
     // settings.cfg as the sheet last read or wrote it.
     SettingsFileState m_fileState;
     const std::function<std::string()> m_settingsPath;
+    const bool m_handheld;
 };

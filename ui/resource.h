@@ -29,4 +29,7 @@
 #define IDC_STATIC_DISPLAYS 1007
 #define IDC_STATIC_WARNING 1014
 
+// The sheet's line of controller button hints, beside its button row.
+#define IDC_STATIC_GAMEPAD_HINTS 1100
+
 #endif

@@ -1,13 +1,17 @@
 // Every caption of the sheet, in every language the build knows: it fits its control, measured
 // with the control's own font on its own DC at the screen resolution the test runs at, and the
-// access keys lead to every control the keyboard reaches, one control per key on each page.
+// access keys lead to every control the keyboard reaches, one control per key on each page. The
+// layout lets a controller's D-pad reach every one of those controls too.
+#include "framework/DirectionalFocus.h"
 #include "ui/PropertySheet_ConfigApp.h"
+#include "ui/resource.h"
 
 #include "strings/StringDatabase.h"
 #include "tests/support/AccessKey.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
+#include "ui/HandheldLayout.h"
 
 #include <commctrl.h>
 
@@ -16,6 +20,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -102,6 +107,7 @@ public:
         return box;
     }
     int Dpi() const { return GetDeviceCaps(m_dc, LOGPIXELSX); }
+    HDC Handle() const { return m_dc; }
 
 private:
     HWND m_control;
@@ -233,18 +239,20 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
         }
         EXPECT_LE(dc.Width(Drawn(caption)), TextRoom(control, dc, client.right)) << caption;
     }
-    // Two tabs, four buttons, four statics of the Display page, nine of the Options page.
-    EXPECT_EQ(19, captions);
+    // Two tabs, four buttons, the controller hints, four statics of the Display page, nine of
+    // the Options page.
+    EXPECT_EQ(20, captions);
 }
 
 TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
 {
     const HWND hwnd = Sheet(GetParam());
     ASSERT_NE(hwnd, nullptr);
-    // As in Windows' own sheets, OK and Cancel answer Enter and Esc, and Apply takes no key.
-    for (int button : {IDOK, IDCANCEL, static_cast<int>(ID_APPLY_NOW)})
-        EXPECT_EQ(0, AccessKey(WindowText(GetDlgItem(hwnd, button))))
-            << GetParam() << ": the button " << button << " takes no access key";
+    // As in Windows' own sheets, OK and Cancel answer Enter and Esc, and Apply takes no key;
+    // nor do the controller hints, which are no label.
+    for (int control : {IDOK, IDCANCEL, static_cast<int>(ID_APPLY_NOW), IDC_STATIC_GAMEPAD_HINTS})
+        EXPECT_EQ(0, AccessKey(WindowText(GetDlgItem(hwnd, control))))
+            << GetParam() << ": control " << control << " takes no access key";
 
     const HWND tabs = PropSheet_GetTabControl(hwnd);
     const wchar_t* const pageNames[] = {L"Display", L"Options"};
@@ -290,6 +298,73 @@ TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
             previous = control;
         }
     }
+}
+
+static BOOL CALLBACK CollectFocusable(HWND child, LPARAM controls)
+{
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if ((style & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child) &&
+        ClassOf(child) != L"#32770")
+        reinterpret_cast<std::set<HWND>*>(controls)->insert(child);
+    return TRUE;
+}
+
+TEST_P(LocalizedSheet, TheDPadReachesEveryControlThatTabReaches)
+{
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    for (int index = 0; index < 2; ++index)
+    {
+        PropSheet_SetCurSel(hwnd, nullptr, index);
+        std::set<HWND> focusable;
+        EnumChildWindows(hwnd, &CollectFocusable, reinterpret_cast<LPARAM>(&focusable));
+        const HWND first = GetNextDlgTabItem(PropSheet_GetCurrentPageHwnd(hwnd), nullptr, FALSE);
+        std::set<HWND> reached = {first};
+        std::vector<HWND> next = {first};
+        while (!next.empty())
+        {
+            const HWND from = next.back();
+            next.pop_back();
+            for (PadAction move : {PadAction::MoveUp, PadAction::MoveDown, PadAction::MoveLeft,
+                                   PadAction::MoveRight})
+            {
+                const HWND to = ControlInDirection(hwnd, from, move);
+                if (to && reached.insert(to).second)
+                    next.push_back(to);
+            }
+        }
+        std::wstring missed;
+        for (HWND control : focusable)
+        {
+            if (!reached.count(control))
+                missed += L" " + std::to_wstring(GetDlgCtrlID(control)) + L" \"" +
+                          WindowText(control) + L"\"";
+        }
+        EXPECT_TRUE(missed.empty())
+            << GetParam() << ", page " << index << ": the D-pad misses" << missed;
+    }
+}
+
+TEST_P(LocalizedSheet, OnAHandheldTheSheetIsLegibleAndCentredOnA1280By800Screen)
+{
+    if (!RunsOnHandheld())
+        GTEST_SKIP() << "for runs with SteamDeck=1";
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    // A font 12 pixels high or more, the size recommended for the handheld's screen.
+    const ControlDc dc(hwnd);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc.Handle(), &metrics);
+    EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, 12);
+
+    RECT sheet;
+    GetWindowRect(hwnd, &sheet);
+    EXPECT_LE(sheet.right - sheet.left, 1280);
+    EXPECT_LE(sheet.bottom - sheet.top, 800);
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_LE(std::abs((sheet.left - area.left) - (area.right - sheet.right)), 1);
+    EXPECT_LE(std::abs((sheet.top - area.top) - (area.bottom - sheet.bottom)), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, LocalizedSheet, testing::ValuesIn(Languages()),
