@@ -147,8 +147,10 @@ TEST_F(StringDatabaseTest, ShippedDatabaseHoldsEveryKeyTheLauncherLooksUp)
                           "CheckDisableHardwareSound",
                           "CheckRestoreDefaults",
                           "ErrorDialogTitle",
+                          "ErrorFileReadFailed",
                           "ErrorFileOpenFailed",
                           "ErrorFileWriteFailed",
+                          "ErrorFileCreateFailed",
                           "ErrorFileWriteFailedDamaged",
                           "ErrorExecutableLaunchLowResources"};
     for (const char* key : keys)
