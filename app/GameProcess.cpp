@@ -1,6 +1,6 @@
 #include "app/GameProcess.h"
 
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 
 #include "settings/BoundedString.h"
 #include "settings/ProductMode.h"

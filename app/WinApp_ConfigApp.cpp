@@ -2,7 +2,7 @@
 
 #include "app/BoundedFormat.h"
 #include "framework/Gamepad.h"
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 #include "settings/BoundedString.h"
 #include "settings/FixedNames.h"
 #include "settings/ProductMode.h"

@@ -1,6 +1,6 @@
 #include "display/RendererInfo.h"
 
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 
 #include <d3d9.h>
 

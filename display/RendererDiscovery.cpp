@@ -1,6 +1,6 @@
 #include "display/DisplayCatalogue.h"
 
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 #include "framework/WinApp.h"
 #include "settings/BoundedString.h"
 #include "settings/ProductMode.h"

@@ -9,14 +9,16 @@
 
 namespace
 {
-// The reading rules once more, as a plain scan: whitespace separates tokens, a quote that
-// follows an even run of backslashes toggles quoting and a closing one ends the token, any
+// The reading rules once more, as a plain scan: a UTF-8 byte-order mark at the start is
+// skipped, whitespace (zero bytes included) separates tokens, a line end ends any token, a quote
+// that follows an even run of backslashes toggles quoting and a closing one ends the token, any
 // other quote is dropped, and every other byte is kept.
 std::list<std::string> ReferenceTokens(const std::string& text)
 {
-    const auto isWhitespace = [](char c) { return c != '\0' && strchr(" \t\n\v\f\r", c); };
+    const auto isLineEnd = [](char c) { return c == '\n' || c == '\r' || c == '\0'; };
+    const auto isWhitespace = [&](char c) { return isLineEnd(c) || strchr(" \t\v\f", c); };
     std::list<std::string> tokens;
-    size_t at = 0;
+    size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     for (;;)
     {
         while (at < text.size() && isWhitespace(text[at]))
@@ -25,7 +27,7 @@ std::list<std::string> ReferenceTokens(const std::string& text)
             return tokens;
         std::string token;
         bool quoted = false;
-        for (; at < text.size(); ++at)
+        for (; at < text.size() && !isLineEnd(text[at]); ++at)
         {
             const char c = text[at];
             if (c == '"')
@@ -54,17 +56,22 @@ std::list<std::string> ReferenceTokens(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    // Exactly the bytes and their terminator, so that any read past the end is reported.
-    const std::unique_ptr<char[]> text(new char[size + 1]);
+    // Exactly the bytes, with nothing after them, so that any read past the end is reported.
+    const std::unique_ptr<char[]> text(new char[size]);
     memcpy(text.get(), data, size);
-    text[size] = '\0';
 
     std::list<std::string> tokens;
-    Check(TokenizeSettingsText(text.get(), tokens), "a small text is read");
+    Check(TokenizeSettingsText(text.get(), size, tokens), "a small text is read");
     size_t copied = 0;
     for (const std::string& token : tokens)
+    {
         copied += token.size() + 1;
-    Check(MeasureSettingsTokens(text.get()) == copied, "the measured size is the copied size");
-    Check(tokens == ReferenceTokens(text.get()), "the tokens follow the reading rules");
+        Check(token.find_first_of(std::string("\n\r\0", 3)) == std::string::npos,
+              "no token holds a line end");
+    }
+    Check(MeasureSettingsTokens(text.get(), size) == copied,
+          "the measured size is the copied size");
+    Check(tokens == ReferenceTokens(std::string(text.get(), size)),
+          "the tokens follow the reading rules");
     return 0;
 }

@@ -42,10 +42,9 @@ void CheckMalformedLineHidesNothing(const std::string& written, const std::list<
 {
     std::list<std::string> read;
     std::vector<bool> lineStarts;
-    Check(
-        TokenizeSettingsText(OnDisk("\"ModName\" My Mod\n" + written + "\"Last\" \"1\"\n").c_str(),
-                             read, &lineStarts),
-        "the text is read");
+    Check(TokenizeSettingsText(OnDisk("\"ModName\" My Mod\n" + written + "\"Last\" \"1\"\n"), read,
+                               &lineStarts),
+          "the text is read");
     DropKeysWithoutValues(read, lineStarts);
     std::list<std::string> expected = {"ModName", "My"};
     expected.insert(expected.end(), pairs.begin(), pairs.end());
@@ -66,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string first = WritePairs(tokens);
     std::list<std::string> reread;
     std::vector<bool> lineStarts;
-    Check(TokenizeSettingsText(OnDisk(first).c_str(), reread, &lineStarts), "the text is read");
+    Check(TokenizeSettingsText(OnDisk(first), reread, &lineStarts), "the text is read");
     Check(reread.size() == tokens.size(), "every written token reads back as one token");
     const std::list<std::string> asWritten = reread;
     DropKeysWithoutValues(reread, lineStarts);

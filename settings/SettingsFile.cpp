@@ -1,65 +1,28 @@
 #include "settings/SettingsFile.h"
 
-#include "settings/BriefHoldRetry.h"
-#include "settings/HeldSettingsFolder.h"
 #include "settings/SettingsPairs.h"
+#include "settings/SettingsText.h"
 #include "settings/SettingsTokenizer.h"
+#include "settings/save/BriefHoldRetry.h"
+#include "settings/save/HeldSettingsFolder.h"
+#include "text/TextConversion.h"
 
 #include <windows.h>
 
 #include <cstdlib>
-#include <memory>
-#include <new>
-#include <utility>
+#include <string>
 #include <vector>
 
 namespace
 {
-// The file's size and bytes into `state`, in one zero-filled buffer of size + 1 bytes, so
-// that the text always ends in a zero byte. Bytes that a short read did not deliver stay zero
-// and end the text there. False, with the reason in GetLastError, when the file cannot be
-// sized or read.
-bool ReadFileState(HANDLE file, SettingsFileState& state)
-{
-    LARGE_INTEGER size;
-    FILETIME lastWrite;
-    if (!GetFileSizeEx(file, &size) || !GetFileTime(file, nullptr, nullptr, &lastWrite))
-        return false;
-    if (!IsLoadableSettingsSize(size.QuadPart))
-    {
-        SetLastError(ERROR_FILE_TOO_LARGE);
-        return false;
-    }
-
-    const DWORD length = static_cast<DWORD>(size.QuadPart);
-    // A buffer that cannot be had (a huge file on a 32-bit process) counts as unreadable.
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[length + size_t{1}]());
-    if (!buffer)
-    {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return false;
-    }
-    DWORD read = 0;
-    if (!ReadFile(file, buffer.get(), length, &read, nullptr))
-        return false;
-
-    state.exists = true;
-    state.size = size.QuadPart;
-    state.lastWriteTime =
-        (static_cast<unsigned long long>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime;
-    state.bytes = std::move(buffer);
-    return true;
-}
-
 bool ReadSettingsFile(const CHeldSettingsFolder& folder, SettingsFileState& state)
 {
     // Reading is shared with other readers only: a file that someone is writing is not read.
-    const HANDLE file =
-        folder.OpenFile(folder.FileName(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL);
+    const HANDLE file = folder.OpenFile(folder.FileName(), GENERIC_READ, FILE_SHARE_READ,
+                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    const bool read = ReadFileState(file, state);
+    const bool read = ReadSettingsFileState(file, state);
     const DWORD error = GetLastError();
     CloseHandle(file);
     SetLastError(error);
@@ -70,15 +33,28 @@ bool IsMissing(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
-} // namespace
 
-bool IsLoadableSettingsSize(long long size)
+// UTF-16 text with its byte-order mark, as text editors save "Unicode" files: its text in the
+// ANSI code page into `text`. An odd last byte is no character and is left out.
+bool Utf16ToAnsi(const unsigned char* bytes, size_t size, std::string& text)
 {
-    // A settings file holds a few dozen pairs. One far larger is no settings file the game
-    // wrote, and reading it could take more memory than a 32-bit program has (see
-    // kMaxSettingsTokens), so it counts as unreadable: it is kept and never written.
-    return size >= 0 && size <= kMaxSettingsFileSize;
+    const bool bigEndian = bytes[0] == 0xFE;
+    std::wstring wide((size - 2) / 2, L'\0');
+    for (size_t at = 0; at < wide.size(); ++at)
+    {
+        const unsigned char first = bytes[2 + 2 * at];
+        const unsigned char second = bytes[3 + 2 * at];
+        wide[at] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    }
+    return WideToAnsiExactly(wide, text);
 }
+
+bool IsUtf16(const unsigned char* bytes, size_t size)
+{
+    return size >= 2 &&
+           ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+}
+} // namespace
 
 CSettingsFile CSettingsFile::Load(const char* path)
 {
@@ -103,8 +79,21 @@ bool CSettingsFile::Load(const char* path, CSettingsFile& settings, SettingsFile
     CBriefHoldRetry retry;
     if (!retry.Run(path, [&folder, &state] { return ReadSettingsFile(folder, state); }))
         return IsMissing(GetLastError());
+    return FromBytes(state.bytes.get(), static_cast<size_t>(state.size), settings);
+}
+
+bool CSettingsFile::FromBytes(const char* bytes, size_t size, CSettingsFile& settings)
+{
+    settings.m_tokens.clear();
+    const auto* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
+    std::string converted;
+    const bool utf16 = IsUtf16(unsignedBytes, size);
+    if (utf16 && !Utf16ToAnsi(unsignedBytes, size, converted))
+        return false;
     std::vector<bool> lineStarts;
-    if (!TokenizeSettingsText(state.bytes.get(), settings.m_tokens, &lineStarts))
+    const bool read = utf16 ? TokenizeSettingsText(converted, settings.m_tokens, &lineStarts)
+                            : TokenizeSettingsText(bytes, size, settings.m_tokens, &lineStarts);
+    if (!read)
         return false;
     DropKeysWithoutValues(settings.m_tokens, lineStarts);
     return true;
@@ -113,6 +102,15 @@ bool CSettingsFile::Load(const char* path, CSettingsFile& settings, SettingsFile
 bool CSettingsFile::TakeValue(const char* key, std::string& value)
 {
     return key != nullptr && TakeSettingsPair(m_tokens, key, value);
+}
+
+bool CSettingsFile::TakeLine(const char* key, std::string& text)
+{
+    std::string value;
+    if (!TakeValue(key, value))
+        return false;
+    AppendSettingsLine(text, key, value);
+    return true;
 }
 
 std::string CSettingsFile::TakeString(const char* key, const char* defaultValue)

@@ -2,6 +2,7 @@
 
 #include "settings/SettingsFileState.h"
 
+#include <cstddef>
 #include <list>
 #include <string>
 
@@ -17,14 +18,21 @@ public:
     // that cannot be opened, sized or read gives an empty store.
     static CSettingsFile Load(const char* path);
     // The same into `settings`, and false when a file exists at `path` but could not be
-    // opened, sized or read, is too big to be read or held in memory, or it or one of its two
-    // folders is a link (CHeldSettingsFolder): the store is then empty and the file must not
-    // be overwritten with it. A missing file (or folder) gives an empty store and true. A
-    // program that holds the file for a moment is waited for (CBriefHoldRetry).
+    // opened, sized or read, is too big to be read or held in memory, cannot be converted
+    // (FromBytes), or it or one of its two folders is a link (CHeldSettingsFolder): the store is
+    // then empty and the file must not be overwritten with it. A missing file (or folder) gives an
+    // empty store and true. A program that holds the file for a moment is waited for
+    // (CBriefHoldRetry).
     static bool Load(const char* path, CSettingsFile& settings);
     // The same, and what the file held into `state`, to tell at a later save whether another
     // program has changed it since.
     static bool Load(const char* path, CSettingsFile& settings, SettingsFileState& state);
+    // The tokens of the `size` bytes of a settings file into `settings`, read as their writer
+    // meant them: a file that a text editor saved as "Unicode" (UTF-16 with a byte-order mark,
+    // either byte order) is converted to the ANSI code page first. False, with `settings`
+    // empty, when the code page cannot hold one of its characters (nothing is guessed), the
+    // text holds too many tokens, or memory runs out.
+    static bool FromBytes(const char* bytes, size_t size, CSettingsFile& settings);
 
     // Each take looks for the first key equal to `key`, comparing only the tokens that stand
     // in key positions (the first, third, fifth..., each line beginning with a key: see
@@ -41,6 +49,9 @@ public:
     // The value unchanged into `value`; false, and `value` untouched, when the key is absent
     // or has no value.
     bool TakeValue(const char* key, std::string& value);
+    // The pair appended to `text` as one settings line, as it was stored; false, and nothing
+    // appended, when the key is absent or has no value.
+    bool TakeLine(const char* key, std::string& text);
 
     // The tokens still in the store, first to last.
     const std::list<std::string>& Tokens() const { return m_tokens; }
@@ -48,9 +59,3 @@ public:
 private:
     std::list<std::string> m_tokens;
 };
-
-// The largest settings file that is read: 64 MiB.
-constexpr long long kMaxSettingsFileSize = 64LL << 20;
-
-// True when a file of `size` bytes is read at all: from 0 to kMaxSettingsFileSize bytes.
-bool IsLoadableSettingsSize(long long size);

@@ -21,3 +21,16 @@ struct SettingsFileState
                 memcmp(bytes.get(), other.bytes.get(), static_cast<size_t>(size)) == 0);
     }
 };
+
+// The largest settings file that is read: 64 MiB.
+constexpr long long kMaxSettingsFileSize = 64LL << 20;
+
+// True when a file of `size` bytes is read at all: from 0 to kMaxSettingsFileSize bytes.
+bool IsLoadableSettingsSize(long long size);
+
+// The size, write time and bytes of the open `file` (a HANDLE, read from its start) into
+// `state`. Bytes that a short read did not deliver count as zero bytes. False, with the reason
+// in GetLastError, when the file cannot be sized or read, is too big to be read, or its bytes
+// cannot be held in memory. This header names no Windows type, so that the portable code that
+// includes it builds anywhere.
+bool ReadSettingsFileState(void* file, SettingsFileState& state);

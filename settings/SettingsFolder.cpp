@@ -3,11 +3,13 @@
 #include "settings/BoundedString.h"
 #include "settings/FixedNames.h"
 #include "settings/ProductMode.h"
+#include "settings/save/HeldSettingsFolder.h"
 
 #include <shlobj.h>
 #include <sys/stat.h>
 
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -50,19 +52,16 @@ void GetSettingsFolder(const char* productName, char* buffer, size_t size,
     BoundedCopy(buffer, documents, size);
     BoundedAppend(buffer, "\\", size);
     BoundedAppend(buffer, kCompanyFolderName, size);
-    // A link planted as the company folder must not make the launcher create a folder wherever
-    // it points; loading and saving refuse such a folder in any case (CHeldSettingsFolder).
-    const DWORD company = GetFileAttributesA(buffer);
-    const bool companyIsLink =
-        company != INVALID_FILE_ATTRIBUTES && (company & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     BoundedAppend(buffer, "\\", size);
-    if (nameLength > 0)
-    {
-        BoundedAppend(buffer, productName, size);
-        BoundedAppend(buffer, "\\", size);
-    }
-    if (!companyIsLink)
-        CreatePath(buffer);
+    CreatePath(buffer);
+    if (nameLength == 0)
+        return;
+    BoundedAppend(buffer, productName, size);
+    BoundedAppend(buffer, "\\", size);
+    // The product folder is made inside the company folder's checked handle, so that a link
+    // planted as the company folder makes nothing wherever it points.
+    CHeldSettingsFolder folder;
+    folder.Open(std::string(buffer) + kSettingsFileName, true);
 }
 
 void GetProductSettingsFolder(char* buffer, size_t size)

@@ -7,14 +7,14 @@ namespace
 void AppendQuotedToken(std::string& text, const std::string& token)
 {
     text += '"';
-    const size_t start = text.size();
     for (const char byte : token)
     {
-        if (byte == '\0')
-            continue;
-        if (byte == '\n' && text.size() > start && text.back() == '\r')
-            text.pop_back();
-        text += byte == '"' ? '\'' : byte;
+        if (byte == '"')
+            text += '\'';
+        else if (byte == '\n' || byte == '\r' || byte == '\0')
+            text += ' ';
+        else
+            text += byte;
     }
     // The opening quote bounds the run of backslashes that ends the token.
     const size_t backslashes = text.size() - text.find_last_not_of('\\') - 1;

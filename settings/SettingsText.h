@@ -10,10 +10,10 @@
 // saving what was read gives the same bytes. A token is written as it is unless it needs one
 // of these changes:
 //   - a double quote becomes an apostrophe: a token read from the file cannot hold one;
-//   - a zero byte is dropped: it would end the text when the file is read;
-//   - a CR right before a line feed is dropped: text mode writes it back;
+//   - a line feed, carriage return or zero byte becomes a blank: each ends a line, and a line
+//     end ends every token when the file is read;
 //   - a token ending in an odd run of backslashes gets one more, so that the closing quote
-//     is not taken as part of the token.
+//     closes: the game reads a quote after an odd run as part of the token.
 
 // Appends one line holding `key` and `value` to `text`.
 void AppendSettingsLine(std::string& text, const std::string& key, const std::string& value);

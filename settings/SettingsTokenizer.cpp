@@ -1,7 +1,22 @@
 #include "settings/SettingsTokenizer.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
+
+namespace
+{
+const char kUtf8ByteOrderMark[] = "\xEF\xBB\xBF";
+const size_t kUtf8ByteOrderMarkSize = sizeof kUtf8ByteOrderMark - 1;
+
+// Where the text's tokens begin: after a UTF-8 byte-order mark, when it has one.
+const char* TextStart(const char* text, size_t size)
+{
+    const bool marked = size >= kUtf8ByteOrderMarkSize &&
+                        memcmp(text, kUtf8ByteOrderMark, kUtf8ByteOrderMarkSize) == 0;
+    return marked ? text + kUtf8ByteOrderMarkSize : text;
+}
+} // namespace
 
 bool IsSettingsWhitespace(char byte)
 {
@@ -9,24 +24,27 @@ bool IsSettingsWhitespace(char byte)
     {
     case ' ':
     case '\t':
-    case '\n':
     case '\v':
     case '\f':
-    case '\r':
         return true;
     default:
-        return false;
+        return IsSettingsLineEnd(byte);
     }
 }
 
-const char* SkipSettingsWhitespace(const char* position)
+bool IsSettingsLineEnd(char byte)
 {
-    while (*position != '\0' && IsSettingsWhitespace(*position))
+    return byte == '\n' || byte == '\r' || byte == '\0';
+}
+
+const char* SkipSettingsWhitespace(const char* position, const char* end)
+{
+    while (position != end && IsSettingsWhitespace(*position))
         ++position;
     return position;
 }
 
-const char* ReadSettingsToken(const char* position, char* out, size_t& length)
+const char* ReadSettingsToken(const char* position, const char* end, char* out, size_t& length)
 {
     length = 0;
     const auto store = [out, &length](char byte)
@@ -38,37 +56,35 @@ const char* ReadSettingsToken(const char* position, char* out, size_t& length)
 
     bool quoted = false;
     size_t backslashes = 0;
-    for (;;)
+    for (;; ++position)
     {
-        const char byte = *position;
-        if (byte == '\\')
+        if (position != end && *position == '\\')
         {
             ++backslashes;
-            ++position;
             continue;
         }
 
-        // Any other byte: the backslashes before it are kept, every one of them.
+        // Any other byte, or the end: the backslashes before it are kept, every one of them.
         const bool oddRun = backslashes % 2 == 1;
         for (; backslashes > 0; --backslashes)
             store('\\');
 
-        if (byte == '\0')
+        if (position == end || IsSettingsLineEnd(*position))
             break;
+        const char byte = *position;
         if (byte == '"')
         {
-            ++position;
             if (oddRun)
                 continue;
             quoted = !quoted;
-            if (!quoted)
-                break;
-            continue;
+            if (quoted)
+                continue;
+            ++position;
+            break;
         }
         if (!quoted && IsSettingsWhitespace(byte))
             break;
         store(byte);
-        ++position;
     }
 
     if (out != nullptr)
@@ -76,15 +92,16 @@ const char* ReadSettingsToken(const char* position, char* out, size_t& length)
     return position;
 }
 
-size_t MeasureSettingsTokens(const char* text, size_t* count)
+size_t MeasureSettingsTokens(const char* text, size_t size, size_t* count)
 {
+    const char* const end = text + size;
     size_t total = 0;
     size_t tokens = 0;
-    for (const char* position = SkipSettingsWhitespace(text); *position != '\0';
-         position = SkipSettingsWhitespace(position))
+    for (const char* position = SkipSettingsWhitespace(TextStart(text, size), end); position != end;
+         position = SkipSettingsWhitespace(position, end))
     {
         size_t length = 0;
-        position = ReadSettingsToken(position, nullptr, length);
+        position = ReadSettingsToken(position, end, nullptr, length);
         total += length + 1;
         ++tokens;
     }
@@ -93,14 +110,14 @@ size_t MeasureSettingsTokens(const char* text, size_t* count)
     return total;
 }
 
-bool TokenizeSettingsText(const char* text, std::list<std::string>& tokens,
+bool TokenizeSettingsText(const char* text, size_t size, std::list<std::string>& tokens,
                           std::vector<bool>* lineStarts)
 {
     tokens.clear();
     if (lineStarts != nullptr)
         lineStarts->clear();
     size_t count = 0;
-    const size_t total = MeasureSettingsTokens(text, &count);
+    const size_t total = MeasureSettingsTokens(text, size, &count);
     if (count > kMaxSettingsTokens)
         return false;
     if (total == 0)
@@ -113,21 +130,22 @@ bool TokenizeSettingsText(const char* text, std::list<std::string>& tokens,
     // text unreadable, as a scratch block that cannot be had does.
     try
     {
+        const char* const end = text + size;
         char* cursor = scratch.get();
-        for (const char* position = text;;)
+        for (const char* position = TextStart(text, size);;)
         {
-            const char* start = SkipSettingsWhitespace(position);
-            if (*start == '\0')
+            const char* start = SkipSettingsWhitespace(position, end);
+            if (start == end)
                 break;
             if (lineStarts != nullptr)
             {
                 bool startsLine = tokens.empty();
                 for (; position != start; ++position)
-                    startsLine = startsLine || *position == '\n' || *position == '\r';
+                    startsLine = startsLine || IsSettingsLineEnd(*position);
                 lineStarts->push_back(startsLine);
             }
             size_t length = 0;
-            position = ReadSettingsToken(start, cursor, length);
+            position = ReadSettingsToken(start, end, cursor, length);
             tokens.emplace_back(cursor, length);
             cursor += length + 1;
         }

@@ -1,7 +1,7 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/DataExchange.h"
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 #include "settings/FixedNames.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
@@ -94,9 +94,32 @@ void CPropertyPage_Display::OnSelChangeList()
 
 void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
 {
+    ::ApplyStoredSettings(*this, settings);
+}
+
+size_t CPropertyPage_Display::GroupCount() const
+{
+    // Without a display to choose (no game executable here, no Direct3D, or no usable mode)
+    // this page writes no display lines. Its keys then stay in the store and are written back
+    // unchanged, so that a save from such a run does not lose the player's display choice.
+    RendererInfo* const anyRenderer = m_catalogue.FindRenderer(L"");
+    return anyRenderer && anyRenderer->FirstDisplay() ? 1 : 0;
+}
+
+std::string CPropertyPage_Display::TakeStoredGroup(CSettingsFile& settings, size_t)
+{
+    std::string stored;
+    for (const char* key : {"DeviceName", "Renderer", "ScreenWidth", "ScreenHeight", "BitDepth"})
+        settings.TakeLine(key, stored);
+    return stored;
+}
+
+void CPropertyPage_Display::ApplyStoredGroup(size_t, const std::string& text)
+{
+    CSettingsFile settings;
+    CSettingsFile::FromBytes(text.data(), text.size(), settings);
     StoredChoice stored;
-    if (!TakeStoredChoice(settings, stored))
-        return;
+    TakeStoredChoice(settings, stored);
 
     // Every renderer has the same label, so any stored text finds the first one.
     const CAnsiToWide wideRendererName(stored.rendererName.c_str());
@@ -114,34 +137,28 @@ void CPropertyPage_Display::ApplyStoredSettings(CSettingsFile& settings)
     // first display, and the chosen display stays as it was.
     if (!display)
         display = renderer->FirstDisplay();
-    if (display)
-        display->SelectResolution(stored.width, stored.height, stored.bitDepth);
+    // A stored size this display lacks is written as it was stored until the player chooses
+    // one, rather than the size chosen before.
+    if (display && !display->SelectResolution(stored.width, stored.height, stored.bitDepth) &&
+        !m_storedResolutionLines.empty())
+        display->SetChosenResolution(nullptr);
 
     FillLists();
 }
 
-void CPropertyPage_Display::TakeOwnedKeys(CSettingsFile& settings)
+std::string CPropertyPage_Display::GroupText(size_t) const
 {
-    StoredChoice ignored;
-    TakeStoredChoice(settings, ignored);
+    return GetSettingsText();
 }
 
-bool CPropertyPage_Display::TakeStoredChoice(CSettingsFile& settings, StoredChoice& stored)
+void CPropertyPage_Display::TakeStoredChoice(CSettingsFile& settings, StoredChoice& stored)
 {
-    // Without a display to choose (no game executable here, no Direct3D, or no usable mode)
-    // this page writes no display lines. Its keys then stay in the store and are written back
-    // unchanged, so that a save from such a run does not lose the player's display choice.
-    RendererInfo* const anyRenderer = m_catalogue.FindRenderer(L"");
-    if (!anyRenderer || !anyRenderer->FirstDisplay())
-        return false;
-
     stored.deviceName = settings.TakeString("DeviceName", "");
     stored.rendererName = settings.TakeString("Renderer", "");
     m_storedResolutionLines.clear();
     stored.width = TakeStoredResolutionValue(settings, "ScreenWidth");
     stored.height = TakeStoredResolutionValue(settings, "ScreenHeight");
     stored.bitDepth = TakeStoredResolutionValue(settings, "BitDepth");
-    return true;
 }
 
 int CPropertyPage_Display::TakeStoredResolutionValue(CSettingsFile& settings, const char* key)

@@ -4,6 +4,7 @@
 #include "framework/ListBox.h"
 #include "framework/PropertyPage.h"
 #include "framework/Static.h"
+#include "ui/OwnedSettings.h"
 
 #include <string>
 
@@ -12,8 +13,10 @@ class CSettingsFile;
 class CStringDatabase;
 
 // The Display page: the renderer, display and resolution lists, filled from the display
-// catalogue and kept in step with it as the player selects lines.
-class CPropertyPage_Display : public CPropertyPage
+// catalogue and kept in step with it as the player selects lines. Its five keys are one group
+// when a save merges the file's changes (IOwnedSettings): a display, a renderer and a size go
+// together.
+class CPropertyPage_Display : public CPropertyPage, public IOwnedSettings
 {
 public:
     // `database` is not owned and must outlive the page. The catalogue enumerates with the
@@ -25,14 +28,17 @@ public:
 
     // Takes the stored display keys out of `settings` and chooses the stored display and
     // resolution where the catalogue has them; refills the lists when the page has a window.
+    // Without a display to choose it takes nothing.
     void ApplyStoredSettings(CSettingsFile& settings);
-    // Takes the same keys out of `settings`, a newer copy of settings.cfg, and keeps its
-    // stored resolution lines to write while no resolution is chosen. The choices on the page
-    // stay as they are.
-    void TakeOwnedKeys(CSettingsFile& settings);
     // The page's lines of settings.cfg in the ANSI code page; "" when no display is chosen.
     // While no resolution is chosen, the stored resolution lines are written as they were.
     std::string GetSettingsText() const;
+
+    // One group while there is a display to choose, none without.
+    size_t GroupCount() const override;
+    std::string TakeStoredGroup(CSettingsFile& settings, size_t group) override;
+    void ApplyStoredGroup(size_t group, const std::string& stored) override;
+    std::string GroupText(size_t group) const override;
 
     DisplayCatalogue& GetCatalogue() { return m_catalogue; }
 
@@ -61,8 +67,8 @@ private:
         int bitDepth = 0;
     };
     // Takes the display keys out of `settings` into `stored` and keeps the stored resolution
-    // lines. Without a display to choose it takes nothing and returns false.
-    bool TakeStoredChoice(CSettingsFile& settings, StoredChoice& stored);
+    // lines.
+    void TakeStoredChoice(CSettingsFile& settings, StoredChoice& stored);
     // Takes a resolution key out of `settings` and keeps its line; atoi of the value, 0 when
     // the key is absent or has no value.
     int TakeStoredResolutionValue(CSettingsFile& settings, const char* key);

@@ -86,24 +86,45 @@ void CPropertyPage_Options::LocalizeControls()
 
 void CPropertyPage_Options::ApplyStoredSettings(CSettingsFile& settings)
 {
-    for (const OptionRow& option : kOptionRows)
-        this->*option.flag = settings.TakeBool(option.key, option.inverted) != option.inverted;
-}
-
-void CPropertyPage_Options::TakeOwnedKeys(CSettingsFile& settings) const
-{
-    for (const OptionRow& option : kOptionRows)
-        settings.TakeBool(option.key, option.inverted);
+    ::ApplyStoredSettings(*this, settings);
 }
 
 std::string CPropertyPage_Options::GetSettingsText() const
 {
     std::string text;
-    for (const OptionRow& option : kOptionRows)
-    {
-        if (this->*option.flag != 0)
-            AppendSettingsLine(text, option.key, option.inverted ? "0" : "1");
-    }
+    for (size_t group = 0; group < GroupCount(); ++group)
+        text += GroupText(group);
+    return text;
+}
+
+size_t CPropertyPage_Options::GroupCount() const
+{
+    return std::size(kOptionRows);
+}
+
+std::string CPropertyPage_Options::TakeStoredGroup(CSettingsFile& settings, size_t group)
+{
+    std::string stored;
+    settings.TakeLine(kOptionRows[group].key, stored);
+    return stored;
+}
+
+void CPropertyPage_Options::ApplyStoredGroup(size_t group, const std::string& stored)
+{
+    const OptionRow& option = kOptionRows[group];
+    CSettingsFile settings;
+    CSettingsFile::FromBytes(stored.data(), stored.size(), settings);
+    this->*option.flag = settings.TakeBool(option.key, option.inverted) != option.inverted;
+    if (GetSafeHwnd())
+        CheckDlgButton(GetSafeHwnd(), option.controlId, this->*option.flag);
+}
+
+std::string CPropertyPage_Options::GroupText(size_t group) const
+{
+    const OptionRow& option = kOptionRows[group];
+    std::string text;
+    if (this->*option.flag != 0)
+        AppendSettingsLine(text, option.key, option.inverted ? "0" : "1");
     return text;
 }
 

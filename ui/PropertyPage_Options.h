@@ -4,6 +4,7 @@
 #include "framework/Edit.h"
 #include "framework/PropertyPage.h"
 #include "framework/Static.h"
+#include "ui/OwnedSettings.h"
 
 #include <string>
 
@@ -14,8 +15,9 @@ class CStringDatabase;
 // The Options page: check boxes that switch game features off or ask the game to restore its
 // defaults, one for each row of the page's option table. The flags are the page's model; the
 // check boxes show them while the page has a window, and the settings lines are made from the
-// flags alone, so they are right whether or not the page was ever shown.
-class CPropertyPage_Options : public CPropertyPage
+// flags alone, so they are right whether or not the page was ever shown. Each switch is a group
+// of its own when a save merges the file's changes (IOwnedSettings).
+class CPropertyPage_Options : public CPropertyPage, public IOwnedSettings
 {
 public:
     // `database` is not owned and must outlive the page.
@@ -23,11 +25,14 @@ public:
 
     // Sets the flags from the stored switches and takes their pairs out of `settings`.
     void ApplyStoredSettings(CSettingsFile& settings);
-    // Takes the same pairs out of `settings`, a newer copy of settings.cfg; the flags stay as
-    // they are.
-    void TakeOwnedKeys(CSettingsFile& settings) const;
     // One `"key" "value"` line for each set flag, in a fixed order; "" when none is set.
     std::string GetSettingsText() const;
+
+    size_t GroupCount() const override;
+    std::string TakeStoredGroup(CSettingsFile& settings, size_t group) override;
+    // Sets the switch's flag, and its check box while the page has a window.
+    void ApplyStoredGroup(size_t group, const std::string& stored) override;
+    std::string GroupText(size_t group) const override;
 
     BOOL OnInitDialog() override;
 

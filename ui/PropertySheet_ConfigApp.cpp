@@ -11,10 +11,11 @@
 
 CPropertySheet_ConfigApp::CPropertySheet_ConfigApp(const wchar_t* caption,
                                                    CStringDatabase* database,
-                                                   std::function<std::string()> settingsPath)
+                                                   std::function<std::string()> settingsPath,
+                                                   const SettingsFileCalls& fileCalls)
     : CPropertySheet(caption, nullptr, 0), m_pageDisplay(database), m_pageOptions(database),
-      m_pStringDatabase(database), m_settingsPath(std::move(settingsPath)),
-      m_handheld(RunsOnHandheld())
+      m_pStringDatabase(database), m_displaySync(m_pageDisplay), m_optionsSync(m_pageOptions),
+      m_settingsPath(std::move(settingsPath)), m_fileCalls(fileCalls), m_handheld(RunsOnHandheld())
 {
     // With the pages' own settings this keeps the Help button hidden.
     m_psh.dwFlags &= ~PSH_HASHELP;
@@ -37,10 +38,10 @@ BOOL CPropertySheet_ConfigApp::OnInitDialog()
     if (m_handheld)
         CentreOnMonitor(GetSafeHwnd());
     // A file that cannot be read now is read again at the first save, which is refused while
-    // it stays unreadable.
-    CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
-    m_pageDisplay.ApplyStoredSettings(m_settings);
-    m_pageOptions.ApplyStoredSettings(m_settings);
+    // it stays unreadable, and merged then.
+    m_fileKnown = CSettingsFile::Load(GetSettingsFilePath().c_str(), m_settings, m_fileState);
+    m_displaySync.Load(m_settings);
+    m_optionsSync.Load(m_settings);
     return result;
 }
 

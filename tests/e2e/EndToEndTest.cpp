@@ -207,7 +207,7 @@ TEST_F(EndToEndTest, SettingsHeldByAnotherProgramAreKeptAndTheGameIsNotStarted)
     const HWND box = PressExpectingMessageBox(IDOK);
     CloseHandle(holder);
     ASSERT_TRUE(box);
-    EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be opened"));
+    EXPECT_NE(std::wstring::npos, m_driver.MessageBoxText(box).find(L"could not be read"));
     ASSERT_TRUE(m_driver.DismissMessageBox(box));
 
     EXPECT_EQ(kPreviousSettings, m_retailSettings.Read());

@@ -1,4 +1,4 @@
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 
 #include "tests/support/HeldInside.h"
 

@@ -39,7 +39,7 @@ TEST(GameReport, ListsTheStartKnownKeysAndTheRestInOrder)
                                      "\"Renderer\" \"DX9 Renderer\"\r\n"
                                      "\"Gamma\" \"1.2\"\r\n"
                                      "\"DisableSound\" \"0\"\r\n"
-                                     "\"Note\" \"two\r\nlines\"\r\n"
+                                     "\"Note\" \"two\tlines\x7F\"\r\n"
                                      "\"BitDepth\" \"\"\r\n"
                                      "\"Lonely\"");
     GameStart start;
@@ -73,7 +73,7 @@ TEST(GameReport, ListsTheStartKnownKeysAndTheRestInOrder)
               "BitDepth: \n"
               "other Gamma: 1.2\n"
               "other DisableSound: 0\n"
-              "other Note: two\\x0D\\x0Alines\n"
+              "other Note: two\\x09lines\\x7F\n"
               "unpaired: Lonely\n",
               ComposeGameReport(start, settings));
     EXPECT_EQ(13u, settings.Tokens().size()) << "the caller's store is left as it was";

@@ -1,4 +1,4 @@
-#include "settings/BriefHoldRetry.h"
+#include "settings/save/BriefHoldRetry.h"
 
 #include "tests/support/TempFolder.h"
 

@@ -1,5 +1,5 @@
 #include "settings/SettingsFile.h"
-#include "settings/SettingsFileWriter.h"
+#include "settings/save/SettingsFileSave.h"
 #include "settings/SettingsFolder.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/TempFolder.h"
@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace
@@ -39,7 +40,7 @@ TEST(PlantedLink, IsNeitherReadNorWrittenAndLeavesItsTargetAlone)
         CSettingsFile settings;
         EXPECT_FALSE(CSettingsFile::Load(path.c_str(), settings)) << test.link;
         EXPECT_TRUE(settings.Tokens().empty()) << test.link;
-        EXPECT_EQ(SettingsWriteResult::OpenFailed, WriteSettingsFile(path, kText)) << test.link;
+        EXPECT_EQ(SettingsWriteResult::ReadFailed, WriteSettingsFile(path, kText)) << test.link;
         EXPECT_EQ(before, ReadWholeFile(victim)) << test.link;
     }
 }
@@ -66,6 +67,46 @@ TEST(PlantedLink, ASettingsFileWithASecondNameIsNeitherReadNorWritten)
 
     CSettingsFile settings;
     EXPECT_FALSE(CSettingsFile::Load(path.c_str(), settings));
-    EXPECT_EQ(SettingsWriteResult::OpenFailed, WriteSettingsFile(path, kText));
+    EXPECT_EQ(SettingsWriteResult::ReadFailed, WriteSettingsFile(path, kText));
     EXPECT_EQ("\"Victim\" \"hard\"\r\n", folder.ReadFile("victim.cfg"));
+}
+
+TEST(PlantedLink, AFolderMovedAfterTheCheckGetsNoFileInItsOldPlace)
+{
+    // A mount point set on the held product folder would send a name given by its path
+    // elsewhere. Wine makes no mount points, so the folder above is moved away and another put
+    // in its place: the new file must be made in the held folder itself, and removed there.
+    const TempFolder outer;
+    ASSERT_TRUE(CreatePath((outer / "docs\\Kerrowind\\DRAV").c_str()));
+    outer.WriteFile("docs\\Kerrowind\\DRAV\\settings.cfg", "\"Old\" \"1\"\r\n");
+    {
+        CSettingsFileSave save;
+        CSettingsFile read;
+        ASSERT_EQ(SettingsWriteResult::Written,
+                  save.Begin(outer / "docs\\Kerrowind\\DRAV\\settings.cfg", read));
+        EXPECT_FALSE(MoveFileA((outer / "docs\\Kerrowind").c_str(), (outer / "other").c_str()))
+            << "a held folder is not renamed";
+        ASSERT_TRUE(MoveFileA((outer / "docs").c_str(), (outer / "moved").c_str()));
+        ASSERT_TRUE(CreatePath((outer / "docs\\Kerrowind\\DRAV").c_str()));
+
+        EXPECT_EQ(SettingsWriteResult::OpenFailed, save.Replace(kText));
+    }
+    // The refused new file is removed through its handle on Windows; Wine removes a file by the
+    // name it was opened with, which moved, so it stays in the moved folder there.
+    EXPECT_TRUE(RemoveDirectoryA((outer / "docs\\Kerrowind\\DRAV").c_str()))
+        << "nothing made there";
+    EXPECT_EQ("\"Old\" \"1\"\r\n", ReadWholeFile(outer / "moved\\Kerrowind\\DRAV\\settings.cfg"));
+}
+
+TEST(PlantedLink, NoProductFolderIsMadeThroughACompanyFolderLink)
+{
+    ASSERT_TRUE(PathExists((kPlanted + "empty-company-link").c_str())) << "run through CTest";
+    char folder[MAX_PATH] = {};
+    GetSettingsFolder("DRAV", folder, sizeof folder,
+                      [](char* path)
+                      {
+                          strcpy(path, "C:\\planted\\empty-company-link");
+                          return S_OK;
+                      });
+    EXPECT_FALSE(PathExists((kPlanted + "victims\\company-empty\\DRAV").c_str()));
 }

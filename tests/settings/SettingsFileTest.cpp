@@ -1,8 +1,12 @@
 #include "settings/SettingsFile.h"
 
+#include "settings/SettingsText.h"
+#include "settings/save/SettingsFileSave.h"
 #include "tests/settings/AllocationFailure.h"
+#include "tests/settings/SettingsRoundTrip.h"
 #include "tests/support/BriefFileHold.h"
 #include "tests/support/TempFolder.h"
+#include "text/TextConversion.h"
 
 #include <windows.h>
 
@@ -19,6 +23,24 @@ using Tokens = std::vector<std::string>;
 Tokens TokensOf(const CSettingsFile& settings)
 {
     return Tokens(settings.Tokens().begin(), settings.Tokens().end());
+}
+
+// `text`, UTF-8 in the source, as a text editor saves it as "Unicode": UTF-16 with a
+// byte-order mark, little or big end first.
+std::string Utf16(const std::string& text, bool bigEndian)
+{
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const wchar_t unit : wide)
+    {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
 }
 
 // Loads a store from a real file holding `text`.
@@ -63,11 +85,55 @@ TEST_F(SettingsFileTest, EmptyOrWhitespaceFileGivesDefaults)
     }
 }
 
-TEST_F(SettingsFileTest, BytesAfterAZeroByteAreNotLoaded)
+TEST_F(SettingsFileTest, FilesOfOtherWritersAreReadAsMeantAndSavedWhole)
 {
-    CSettingsFile settings = LoadText(std::string("\"A\" \"1\"\r\n\0\"B\" \"2\"\r\n", 19));
-    EXPECT_EQ((Tokens{"A", "1"}), TokensOf(settings));
-    EXPECT_EQ("none", settings.TakeString("B", "none"));
+    const std::string tail = "\"DisableMovies\" \"1\"\r\n";
+    const struct
+    {
+        const char* writer;
+        std::string bytes;
+        Tokens meant;
+    } files[] = {
+        {"a UTF-8 byte-order mark",
+         "\xEF\xBB\xBF\"MusicEnable\" \"0\"\r\n" + tail,
+         {"MusicEnable", "0", "DisableMovies", "1"}},
+        {"UTF-16, little end first",
+         Utf16("\"Name\" \"Caf\u00e9\"\r\n\"DisableMovies\" \"1\"", false),
+         {"Name", WideToAnsi(L"Caf\u00e9"), "DisableMovies", "1"}},
+        {"UTF-16, big end first",
+         Utf16("\"Name\" \"x y\"\r\n\"DisableMovies\" \"1\"", true),
+         {"Name", "x y", "DisableMovies", "1"}},
+        {"a power cut",
+         "\"A\" \"1\"\r\n" + std::string(16, '\0') + tail,
+         {"A", "1", "DisableMovies", "1"}},
+        {"a folder, nothing escaped",
+         "\"ModPath\" \"C:\\Mods\\\"\r\n" + tail,
+         {"ModPath", "C:\\Mods\\", "DisableMovies", "1"}},
+        {"a stray quote",
+         "\"Monitor\" \"27\" screen\"\r\n" + tail,
+         {"Monitor", "27", "DisableMovies", "1"}},
+    };
+    for (const auto& file : files)
+    {
+        SCOPED_TRACE(file.writer);
+        EXPECT_EQ(file.meant, TokensOf(LoadText(file.bytes)));
+        CSettingsFileSave save;
+        CSettingsFile settings;
+        ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), settings));
+        ASSERT_EQ(SettingsWriteResult::Written, save.Replace(FormatRemainingPairs(settings)));
+        std::string lines;
+        for (size_t at = 0; at < file.meant.size(); at += 2)
+            AppendSettingsLine(lines, file.meant[at], file.meant[at + 1]);
+        EXPECT_EQ(OnDisk(lines), m_folder.ReadFile("settings.cfg"));
+    }
+
+    // A character the code page lacks is not guessed: the file is kept as it is.
+    const std::string chinese = Utf16("\"Name\" \"\u4e2d\"", false);
+    CSettingsFile settings;
+    m_folder.WriteFile("settings.cfg", chinese);
+    EXPECT_FALSE(CSettingsFile::Load(Path().c_str(), settings));
+    EXPECT_EQ(SettingsWriteResult::ReadFailed, WriteSettingsFile(Path(), "\"A\" \"1\"\n"));
+    EXPECT_EQ(chinese, m_folder.ReadFile("settings.cfg"));
 }
 
 TEST_F(SettingsFileTest, MissingFileOrFolderGivesAnEmptyStore)

@@ -1,4 +1,4 @@
-#include "settings/SettingsFileWriter.h"
+#include "settings/save/SettingsFileSave.h"
 
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFolder.h"
@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -107,14 +108,12 @@ BOOL WINAPI WriteFewBytesThenFail(HANDLE file, LPCVOID bytes, DWORD size, LPDWOR
 
 // The player may write the file but not delete or rename it: the move into place is refused,
 // anything else goes to the system.
-BOOL WINAPI MoveDeniesAccess(HANDLE file, int infoClass, LPVOID info, DWORD size)
+NTSTATUS NTAPI MoveDeniesAccess(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                                ULONG infoClass)
 {
-    if (infoClass == kFileRenameInfo)
-    {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    }
-    return GetVistaFileFunctions().setFileInformationByHandle(file, infoClass, info, size);
+    if (infoClass == kFileRenameInformation || infoClass == kFileRenameInformationEx)
+        return static_cast<NTSTATUS>(0xC0000022L); // STATUS_ACCESS_DENIED
+    return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
 }
 
 // The file's access control list in its text form.
@@ -174,9 +173,19 @@ TEST_F(SettingsFileWriterTest, UnopenableTargetsFailToOpenAndChangeNothing)
               WriteSettingsFile(m_folder / "missing\\settings.cfg", "\"A\" \"1\"\n"));
     EXPECT_FALSE(Exists("missing"));
 
+    // A program writing the file: what it holds now cannot be read.
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    FILE* const writer = fopen(Path().c_str(), "r+");
+    ASSERT_NE(writer, nullptr);
+    EXPECT_EQ(SettingsWriteResult::ReadFailed, Write("\"A\" \"1\"\n"));
+    fclose(writer);
+    EXPECT_EQ(kOldContent, Content());
+    EXPECT_TRUE(NoLeftover());
+
     // A folder standing where the file should be.
+    ASSERT_TRUE(DeleteFileA(Path().c_str()));
     ASSERT_TRUE(CreateDirectoryA(Path().c_str(), nullptr));
-    EXPECT_EQ(SettingsWriteResult::OpenFailed, Write("\"A\" \"1\"\n"));
+    EXPECT_EQ(SettingsWriteResult::ReadFailed, Write("\"A\" \"1\"\n"));
     EXPECT_TRUE(NoLeftover());
 }
 
@@ -206,9 +215,9 @@ TEST_F(SettingsFileWriterTest, FileHeldByAReaderThatDeniesWritingFailsToOpen)
 TEST_F(SettingsFileWriterTest, ARefusedReplaceRewritesTheFileInPlace)
 {
     // fopen shares reading and writing but not deleting: the file cannot be replaced while the
-    // C runtime holds it, for reading or for writing. The new text is shorter than the old one,
-    // then longer, then the old file is empty. A file the player may write but not delete has
-    // its replace refused with access denied.
+    // C runtime holds it for reading. The new text is shorter than the old one, then longer,
+    // then the old file is empty. A file the player may write but not delete has its replace
+    // refused with access denied.
     const std::string longer(80, 'x');
     SettingsFileCalls accessDenied;
     accessDenied.setInformation = MoveDeniesAccess;
@@ -221,7 +230,6 @@ TEST_F(SettingsFileWriterTest, ARefusedReplaceRewritesTheFileInPlace)
         SettingsFileCalls calls;
     } cases[] = {{kOldContent, "\"A\" \"1\"\n", "\"A\" \"1\"\r\n", "r", {}},
                  {kOldContent, longer, longer, "r", {}},
-                 {kOldContent, longer, longer, "r+", {}},
                  {"", "\"A\" \"1\"\n", "\"A\" \"1\"\r\n", "r", {}},
                  {kOldContent, longer, longer, nullptr, accessDenied}};
     for (const auto& test : cases)
@@ -371,4 +379,199 @@ TEST_F(SettingsFileWriterTest, ASettingsPathOfTheLongestLengthIsWrittenToo)
 
     EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(path, "\"A\" \"1\"\n"));
     EXPECT_EQ("\"A\" \"1\"\r\n", ReadWholeFile(path));
+}
+
+namespace
+{
+// What the rename calls of one save met: the information class and flags of the first, and
+// whether another program could open the settings file for writing while it was asked.
+struct RenameWitness
+{
+    std::string path;
+    ULONG firstClass;
+    ULONG firstFlags;
+    bool writerGotIn;
+};
+RenameWitness g_rename;
+
+NTSTATUS NTAPI WitnessRenames(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                              ULONG infoClass)
+{
+    if ((infoClass == kFileRenameInformation || infoClass == kFileRenameInformationEx) &&
+        g_rename.firstClass == 0)
+    {
+        g_rename.firstClass = infoClass;
+        g_rename.firstFlags = static_cast<RenameInformation*>(info)->flags;
+        const HANDLE writer = CreateFileA(g_rename.path.c_str(), GENERIC_WRITE, 7, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        g_rename.writerGotIn = writer != INVALID_HANDLE_VALUE;
+        if (g_rename.writerGotIn)
+            CloseHandle(writer);
+    }
+    return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
+}
+
+// Random bytes from a list, one value a call, the last one again when it runs out.
+std::vector<unsigned long> g_randomValues;
+size_t g_randomCalls;
+BOOLEAN WINAPI ListedRandom(PVOID buffer, ULONG size)
+{
+    const unsigned long value =
+        g_randomValues[std::min(g_randomCalls++, g_randomValues.size() - 1)];
+    memcpy(buffer, &value, std::min<size_t>(size, sizeof value));
+    return TRUE;
+}
+
+BOOL WINAPI WriteAllButOneByte(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                               LPOVERLAPPED overlapped)
+{
+    return WriteFile(file, bytes, size > 0 ? size - 1 : 0, written, overlapped);
+}
+
+// Another program makes the settings file at `g_madeMeanwhile` while the new one is written.
+std::string g_madeMeanwhile;
+BOOL WINAPI WriteWhileAnotherProgramMakesTheFile(HANDLE file, LPCVOID bytes, DWORD size,
+                                                 LPDWORD written, LPOVERLAPPED overlapped)
+{
+    WriteWholeFile(g_madeMeanwhile, "\"Other\" \"made\"\r\n");
+    return WriteFile(file, bytes, size, written, overlapped);
+}
+
+// A file system that reports a reparse point with `g_reparseTag` on every file whose name ends
+// in `g_taggedName`.
+ULONG g_reparseTag;
+std::wstring g_taggedName;
+NTSTATUS NTAPI ReportReparseTag(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                                ULONG infoClass)
+{
+    const NTSTATUS result =
+        GetSystemFileFunctions().ntQueryInformationFile(file, status, info, size, infoClass);
+    wchar_t path[MAX_PATH] = {};
+    const std::wstring name(
+        path, GetSystemFileFunctions().getFinalPathNameByHandle(file, path, MAX_PATH, 0));
+    if (infoClass == kFileAttributeTagInformation && name.size() >= g_taggedName.size() &&
+        name.compare(name.size() - g_taggedName.size(), std::wstring::npos, g_taggedName) == 0)
+    {
+        static_cast<AttributeTagInformation*>(info)->fileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+        static_cast<AttributeTagInformation*>(info)->reparseTag = g_reparseTag;
+    }
+    return result;
+}
+} // namespace
+
+TEST_F(SettingsFileWriterTest, NoOtherProgramWritesTheFileOrRenamesItsFolderDuringASave)
+{
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    g_rename = {Path(), 0, 0, true};
+    SettingsFileCalls calls;
+    calls.setInformation = WitnessRenames;
+    {
+        CSettingsFileSave save(calls);
+        CSettingsFile read;
+        ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), read));
+        EXPECT_FALSE(MoveFileA(m_folder.Path().c_str(), (m_folder.Path() + "-moved").c_str()));
+        EXPECT_EQ(SettingsWriteResult::Written, save.Replace("\"A\" \"1\"\n"));
+    }
+    // Windows 10 replaces the held file at once; elsewhere the classic rename follows.
+    EXPECT_EQ(kFileRenameInformationEx, g_rename.firstClass);
+    EXPECT_EQ(kRenameReplaceIfExists | kRenamePosixSemantics, g_rename.firstFlags);
+    EXPECT_FALSE(g_rename.writerGotIn);
+    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
+    EXPECT_TRUE(NoLeftover());
+}
+
+TEST_F(SettingsFileWriterTest, AFileAtTheNewFilesNameIsLeftAloneAndFourOfThemFailTheOpen)
+{
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    m_folder.WriteFile("00001234.tmp", "planted");
+    SettingsFileCalls calls;
+    calls.random = ListedRandom;
+    for (const auto& values : {std::vector<unsigned long>{0x1234, 0x5678}, {0x1234}})
+    {
+        g_randomValues = values;
+        g_randomCalls = 0;
+        const SettingsWriteResult expected =
+            values.size() > 1 ? SettingsWriteResult::Written : SettingsWriteResult::OpenFailed;
+        EXPECT_EQ(expected, WriteSettingsFile(Path(), "\"A\" \"1\"\n", calls));
+        EXPECT_EQ("planted", m_folder.ReadFile("00001234.tmp"));
+        EXPECT_FALSE(Exists("00005678.tmp"));
+    }
+    EXPECT_EQ(4u, g_randomCalls) << "four names are tried";
+    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
+}
+
+TEST_F(SettingsFileWriterTest, AShortWriteFailsAndASaveNobodyHoldsNeverRewritesInPlace)
+{
+    SettingsFileCalls shortWrite;
+    shortWrite.write = WriteAllButOneByte;
+    SettingsFileCalls noInPlace;
+    noInPlace.writeInPlace = WriteOnFullDisk;
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    EXPECT_EQ(SettingsWriteResult::WriteFailed,
+              WriteSettingsFile(Path(), "\"A\" \"1\"\n", shortWrite));
+    EXPECT_EQ(kOldContent, Content());
+    EXPECT_TRUE(NoLeftover());
+    EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), "\"A\" \"1\"\n", noInPlace));
+    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
+}
+
+TEST_F(SettingsFileWriterTest, AFileMadeDuringTheSaveIsKeptForTheCallerToMerge)
+{
+    g_madeMeanwhile = Path();
+    SettingsFileCalls calls;
+    calls.write = WriteWhileAnotherProgramMakesTheFile;
+    CSettingsFileSave save(calls);
+    CSettingsFile read;
+    ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), read));
+    EXPECT_EQ(SettingsWriteResult::ChangedMeanwhile, save.Replace("\"A\" \"1\"\n"));
+    EXPECT_EQ("\"Other\" \"made\"\r\n", Content());
+}
+
+TEST_F(SettingsFileWriterTest, OnlyReparsePointsThatRedirectANameAreRefused)
+{
+    SettingsFileCalls calls;
+    calls.queryInformation = ReportReparseTag;
+    const struct
+    {
+        const wchar_t* name;
+        ULONG tag;
+        SettingsWriteResult begun;
+        SettingsWriteResult replaced;
+    } tags[] = {
+        {L"settings.cfg", IO_REPARSE_TAG_DEDUP, SettingsWriteResult::Written,
+         SettingsWriteResult::Written},
+        {L"settings.cfg", IO_REPARSE_TAG_SYMLINK, SettingsWriteResult::ReadFailed, {}},
+        {L"settings.cfg", IO_REPARSE_TAG_MOUNT_POINT, SettingsWriteResult::ReadFailed, {}},
+        // The new file itself, made and found to be a link: it is removed again.
+        {L".tmp", IO_REPARSE_TAG_SYMLINK, SettingsWriteResult::Written,
+         SettingsWriteResult::OpenFailed},
+    };
+    for (const auto& test : tags)
+    {
+        m_folder.WriteFile("settings.cfg", kOldContent);
+        g_taggedName = test.name;
+        g_reparseTag = test.tag;
+        CSettingsFileSave save(calls);
+        CSettingsFile read;
+        ASSERT_EQ(test.begun, save.Begin(Path(), read)) << std::hex << test.tag;
+        if (test.begun == SettingsWriteResult::Written)
+        {
+            EXPECT_EQ(test.replaced, save.Replace("\"A\" \"1\"\n")) << std::hex << test.tag;
+        }
+        EXPECT_TRUE(NoLeftover());
+    }
+    EXPECT_EQ(kOldContent, Content()) << "a link is left alone";
+}
+
+TEST(ImmutableFolder, AFileInAFolderThatTakesNoNewFileIsRewrittenInPlace)
+{
+    const std::string folders = "C:\\immutable\\";
+    const std::string withFile = folders + "with-file\\Kerrowind\\DRAV\\settings.cfg";
+    ASSERT_EQ("\"Old\" \"1\"\r\n", ReadWholeFile(withFile)) << "run through CTest, which makes it";
+    EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(withFile, "\"A\" \"1\"\n"));
+    EXPECT_EQ("\"A\" \"1\"\r\n", ReadWholeFile(withFile));
+
+    const std::string withoutFile = folders + "without-file\\Kerrowind\\DRAV\\settings.cfg";
+    EXPECT_EQ(SettingsWriteResult::OpenFailed, WriteSettingsFile(withoutFile, "\"A\" \"1\"\n"));
+    EXPECT_FALSE(PathExists(withoutFile.c_str()));
 }

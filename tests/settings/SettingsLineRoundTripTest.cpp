@@ -30,7 +30,7 @@ TEST(SettingsLineRoundTrip, AnyTokensReadBackAsTheSamePairsAndSaveToTheSameBytes
         const std::vector<std::string> tokens = RandomTokens(random);
         const std::string first = WritePairs(tokens);
         std::list<std::string> read;
-        ASSERT_TRUE(TokenizeSettingsText(OnDisk(first).c_str(), read));
+        ASSERT_TRUE(TokenizeSettingsText(OnDisk(first), read));
         const std::vector<std::string> reread(read.begin(), read.end());
 
         ASSERT_EQ(tokens.size(), reread.size()) << first;

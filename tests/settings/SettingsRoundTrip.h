@@ -32,11 +32,12 @@ template <typename Tokens> std::string WritePairs(const Tokens& tokens)
     return text;
 }
 
-// True for a token that reads back exactly as written: no quote, line feed or zero byte, and
-// no odd run of backslashes at its end.
+// True for a token that reads back exactly as written: no quote, line end or zero byte, and no
+// odd run of backslashes at its end.
 inline bool NeedsNoChange(const std::string& token)
 {
     const size_t lastOther = token.find_last_not_of('\\');
     const size_t trailing = token.size() - (lastOther == std::string::npos ? 0 : lastOther + 1);
-    return token.find_first_of(std::string("\"\n\0", 3)) == std::string::npos && trailing % 2 == 0;
+    return token.find_first_of(std::string("\"\n\r\0", 4)) == std::string::npos &&
+           trailing % 2 == 0;
 }

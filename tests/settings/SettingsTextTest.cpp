@@ -1,7 +1,7 @@
 #include "settings/SettingsText.h"
 
 #include "settings/SettingsFile.h"
-#include "settings/SettingsFileWriter.h"
+#include "settings/save/SettingsFileSave.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -82,14 +82,14 @@ TEST_F(SettingsTextTest, TokensThatCannotBeReadBackAsTheyAreReadBackAsOneTokenAf
     AppendSettingsLine(text, "Path", "C:\\Games\\");
     AppendSettingsLine(text, "Quote", "Card \"B\"");
     AppendSettingsLine(text, "Lines", "a\r\nb");
-    EXPECT_EQ("\"Path\" \"C:\\Games\\\\\"\n\"Quote\" \"Card 'B'\"\n\"Lines\" \"a\nb\"\n", text);
+    EXPECT_EQ("\"Path\" \"C:\\Games\\\\\"\n\"Quote\" \"Card 'B'\"\n\"Lines\" \"a  b\"\n", text);
 
     // Through the real file: every pair keeps its partner, and saving what was read gives the
     // same bytes.
     const std::string path = m_folder / "settings.cfg";
     ASSERT_EQ(SettingsWriteResult::Written, WriteSettingsFile(path, text));
     const CSettingsFile reloaded = CSettingsFile::Load(path.c_str());
-    EXPECT_EQ((Tokens{"Path", "C:\\Games\\\\", "Quote", "Card 'B'", "Lines", "a\r\nb"}),
+    EXPECT_EQ((Tokens{"Path", "C:\\Games\\\\", "Quote", "Card 'B'", "Lines", "a  b"}),
               Tokens(reloaded.Tokens().begin(), reloaded.Tokens().end()));
     EXPECT_EQ(text, FormatRemainingPairs(reloaded));
 }

@@ -298,10 +298,11 @@ TEST_F(ConfigSheet, OkWithoutGameExecutableWritesSettingsShowsTheLaunchErrorAndS
               "\"Other\" \"kept\"\r\n");
 }
 
-TEST_F(ConfigSheet, SettingsThatCannotBeReadAreNeverOverwrittenAndAreReadAgainAtTheNextSave)
+TEST_F(ConfigSheet, SwitchesStoredInAFileHeldAtOpenAreKeptOnceItCanBeRead)
 {
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
-    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\n");
+    WriteWholeFile(m_settingsPath,
+                   "\"MusicEnable\" \"0\"\n\"DisableMovies\" \"1\"\n\"Other\" \"kept\"\n");
     const HANDLE holder =
         CreateFileA(m_settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
@@ -310,17 +311,24 @@ TEST_F(ConfigSheet, SettingsThatCannotBeReadAreNeverOverwrittenAndAreReadAgainAt
     ShowOptions();
     Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
     Click(m_hwnd, IDOK);
-    ExpectOneBox(L"Error-FileOpenFailed");
+    ExpectOneBox(L"Error-FileReadFailed");
     EXPECT_FALSE(Closed());
     CloseHandle(holder);
-    EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"Other\" \"kept\"\n");
+    EXPECT_EQ(ReadWholeFile(m_settingsPath),
+              "\"MusicEnable\" \"0\"\n\"DisableMovies\" \"1\"\n\"Other\" \"kept\"\n");
 
-    // Once the other program let go, pressing again saves and keeps what the file held.
+    // Once the other program let go, the switches the player never saw are kept, and shown.
     Click(m_hwnd, ID_APPLY_NOW);
     EXPECT_TRUE(m_boxes.TakeBoxes().empty());
     const std::string saved = ReadWholeFile(m_settingsPath);
-    EXPECT_EQ(saved.rfind("\"DisableSound\" \"1\"\r\n", 0), 0u) << saved;
+    EXPECT_EQ(saved.rfind(WithCrLf("\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n"
+                                   "\"DisableMovies\" \"1\"\n\"DeviceName\" "),
+                          0),
+              0u)
+        << saved;
     EXPECT_NE(saved.find("\"Other\" \"kept\"\r\n"), std::string::npos) << saved;
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MUSIC), BST_CHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MOVIES), BST_CHECKED);
 }
 
 TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
@@ -342,37 +350,44 @@ TEST_F(ConfigSheet, ApplyOfAnOptionKeepsAStoredResolutionTheDisplayLacks)
     EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
 }
 
-TEST_F(ConfigSheet, ASaveKeepsWhatAnotherProgramWroteMeanwhileAndThePlayersChoices)
+TEST_F(ConfigSheet, ASaveKeepsWhatAnotherProgramChangedMeanwhileAndThePlayerDidNot)
 {
     ASSERT_TRUE(CopyStandInGame(m_working / "DRAV.exe"));
-    // The display lacks the stored resolution, so the page writes it back as stored.
     WriteWholeFile(m_settingsPath, "\"DisableSound\" \"1\"\n\"ScreenWidth\" \"1024\"\n"
                                    "\"ScreenHeight\" \"768\"\n\"BitDepth\" \"16\"\n"
                                    "\"Other\" \"kept\"\n");
     Open();
-    // Then the game rewrites the file: its own pairs, a switch, the stored resolution, and a
+    // Then the game rewrites the file: its own pairs, two switches, the resolution, and a
     // switch stored twice.
     WriteWholeFile(m_settingsPath, "\"Other\" \"changed\"\n\"DisableSound\" \"0\"\n"
-                                   "\"DisableJoystick\" \"0\"\n\"ScreenWidth\" \"800\"\n"
+                                   "\"DisableMovies\" \"1\"\n\"ScreenWidth\" \"800\"\n"
                                    "\"ScreenHeight\" \"600\"\n\"BitDepth\" \"16\"\n"
-                                   "\"Added\" \"new\"\n\"DisableJoystick\" \"1\"\n");
+                                   "\"Added\" \"new\"\n\"DisableJoystick\" \"0\"\n"
+                                   "\"DisableJoystick\" \"1\"\n");
+    // The player chooses a resolution, which the game changed too, and a switch it left alone.
+    const std::wstring mode = SelectedLine(DisplayPage(), IDC_LIST_RESOLUTIONS);
+    ASSERT_TRUE(SelectLine(DisplayPage(), IDC_LIST_RESOLUTIONS, mode));
     ShowOptions();
-    Click(OptionsPage(), IDC_CHECK_DISABLE_MOVIES);
+    Click(OptionsPage(), IDC_CHECK_DISABLE_HARDWARE_SOUND);
     Click(m_hwnd, ID_APPLY_NOW);
     EXPECT_TRUE(m_boxes.TakeBoxes().empty());
 
-    // The switches as the player sees them, the display's device and renderer, then the
-    // stored resolution and the other pairs as the game left them.
+    // The game's switches, the player's switch and resolution, then the other pairs as the
+    // game left them.
     const std::string saved = ReadWholeFile(m_settingsPath);
-    EXPECT_EQ(
-        saved.rfind("\"DisableSound\" \"1\"\r\n\"DisableMovies\" \"1\"\r\n\"DeviceName\" ", 0), 0u)
+    EXPECT_EQ(saved.rfind("\"DisableMovies\" \"1\"\r\n\"DisableHardwareSound\" \"1\"\r\n"
+                          "\"DeviceName\" ",
+                          0),
+              0u)
         << saved;
-    const std::string kept = WithCrLf("\"ScreenWidth\" \"800\"\n\"ScreenHeight\" \"600\"\n"
-                                      "\"BitDepth\" \"16\"\n\"Other\" \"changed\"\n"
-                                      "\"Added\" \"new\"\n\"DisableJoystick\" \"1\"\n");
+    EXPECT_EQ(saved.find("\"BitDepth\" \"16\""), std::string::npos) << saved;
+    const std::string kept =
+        WithCrLf("\"Other\" \"changed\"\n\"Added\" \"new\"\n\"DisableJoystick\" \"1\"\n");
     ASSERT_GT(saved.size(), kept.size());
     EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
     EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 10) << saved;
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_SOUND), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MOVIES), BST_CHECKED);
 
     // Unchanged since, the file is saved the same way again.
     Click(OptionsPage(), IDC_CHECK_DISABLE_MOVIES);
@@ -414,7 +429,7 @@ TEST_F(ConfigSheet, AFileThatCannotBeReadOrWrittenAtSaveTimeIsKeptAndTheBoxSaysW
     } holders[] = {
         // A program writing the file: the save cannot read what it holds now.
         {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false,
-         L"Error-FileOpenFailed"},
+         L"Error-FileReadFailed"},
         // A program that reads it under a lock and lets nobody delete it: the file opens for
         // writing, but cannot be written.
         {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, true, L"Error-FileWriteFailed"},

@@ -1,13 +1,14 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/PropertySheet.h"
-#include "settings/SettingsFileWriter.h"
+#include "settings/save/SettingsFileSave.h"
 #include "settings/SettingsText.h"
 #include "strings/StringDatabase.h"
 #include "tests/display/FakeDirect3D.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/OwnedSettingsSync.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -90,7 +91,8 @@ TEST(DisplayPage, AChosenResolutionReplacesTheStoredOne)
     page.GetCatalogue().AddRenderer(L"DRAV.exe");
     page.GetCatalogue().ChooseDefaults();
     CSettingsFile settings = StoredSettings(StoredChoice("\\\\.\\DISPLAY1", "1024", "16"));
-    page.ApplyStoredSettings(settings);
+    COwnedSettingsSync sync(page);
+    sync.Load(settings);
 
     ASSERT_TRUE(page.GetCatalogue().GetChosenRenderer()->GetChosenDisplay()->SelectResolution(
         1024, 768, 32));
@@ -102,7 +104,7 @@ TEST(DisplayPage, AChosenResolutionReplacesTheStoredOne)
     // Also one that another program stored since, of a size the display has.
     CSettingsFile newer =
         StoredSettings("\"ScreenWidth\" \"640\"\n\"ScreenHeight\" \"480\"\n\"BitDepth\" \"32\"\n");
-    page.TakeOwnedKeys(newer);
+    sync.Merge(newer, true);
     EXPECT_EQ(page.GetSettingsText(), chosen);
 }
 

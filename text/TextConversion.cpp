@@ -1,9 +1,15 @@
-#include "framework/TextConversion.h"
+#include "text/TextConversion.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <new>
+
+namespace
+{
+// WC_ERR_INVALID_CHARS, which the headers declare only for programs that require Vista.
+const DWORD kInvalidCharactersFail = 0x80;
+} // namespace
 
 CAnsiToWide::CAnsiToWide(const char* source) : m_pText(m_inline)
 {
@@ -56,4 +62,26 @@ std::string WideToAnsi(const std::wstring& text)
     std::string ansi(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), length, &ansi[0], size, nullptr, nullptr);
     return ansi;
+}
+
+bool WideToAnsiExactly(const std::wstring& text, std::string& ansi)
+{
+    ansi.clear();
+    if (text.empty())
+        return true;
+    const int length = static_cast<int>(text.size());
+    // Where the ANSI code page is UTF-8 (an option of Windows 10) it holds every character, but
+    // takes no default character: a half surrogate pair is refused as an invalid character.
+    const UINT codePage = GetACP();
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? kInvalidCharactersFail : WC_NO_BEST_FIT_CHARS;
+    BOOL defaultUsed = FALSE;
+    BOOL* const defaultUsedOut = utf8 ? nullptr : &defaultUsed;
+    const int size = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr,
+                                         defaultUsedOut);
+    if (size <= 0 || defaultUsed)
+        return false;
+    ansi.assign(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), length, &ansi[0], size, nullptr, nullptr);
+    return true;
 }

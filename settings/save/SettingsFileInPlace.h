@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/SettingsFileCalls.h"
+#include "settings/save/SettingsFileCalls.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "settings/SettingsFileInPlace.h"
+#include "settings/save/SettingsFileInPlace.h"
 
-#include "settings/BriefHoldRetry.h"
+#include "settings/save/BriefHoldRetry.h"
 #include "settings/SettingsFile.h"
 
 #include <algorithm>

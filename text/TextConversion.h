@@ -34,3 +34,8 @@ std::wstring AnsiToWide(const char* text, size_t maximumLength);
 
 // `text` in the ANSI code page; characters it lacks become the code page's default character.
 std::string WideToAnsi(const std::wstring& text);
+
+// `text` in the ANSI code page into `ansi`, character for character: false, with `ansi` empty,
+// when the code page lacks one of them (or it is half a surrogate pair), instead of a default
+// character or a look-alike taking its place.
+bool WideToAnsiExactly(const std::wstring& text, std::string& ansi);
