@@ -1,6 +1,7 @@
 #include "settings/SettingsFile.h"
 
 #include "settings/SettingsText.h"
+#include "settings/SettingsTokenizer.h"
 #include "settings/save/SettingsFileSave.h"
 #include "tests/settings/AllocationFailure.h"
 #include "tests/settings/SettingsRoundTrip.h"
@@ -323,19 +324,31 @@ TEST(SettingsFileValue, CopiesAreIndependentAndAssignmentReplacesEverything)
     EXPECT_EQ(4u, original.Tokens().size());
 }
 
+TEST_F(SettingsFileTest, AFileOfExactlyTheMostTokensAStoreMayHoldIsRead)
+{
+    std::string text;
+    for (size_t pairs = 0; pairs < kMaxSettingsTokens / 2; ++pairs)
+        text += "a 1\n";
+    CSettingsFile settings;
+    m_folder.WriteFile("settings.cfg", text);
+    EXPECT_TRUE(CSettingsFile::Load(Path().c_str(), settings));
+    EXPECT_EQ(kMaxSettingsTokens, settings.Tokens().size());
+}
+
 TEST_F(SettingsFileTest, EveryLineBeginsWithAKeyWhateverTheLinesBeforeIt)
 {
     // A mod tool's value with a blank and no quotes, a key without a value, and a value that
-    // equals a key.
-    CSettingsFile settings = LoadText("\"ModName\" My Mod\r\n"
-                                      "\"DisableSound\" \"1\"\r\n"
-                                      "\"Note\" \"MusicEnable\"\r\n"
-                                      "\"Lonely\"\r\n"
-                                      "\"MusicEnable\" \"0\"\r\n");
-    EXPECT_TRUE(settings.TakeBool("DisableSound", false));
-    EXPECT_EQ("0", settings.TakeString("MusicEnable", "1"));
-    EXPECT_EQ("dflt", settings.TakeString("Lonely", "dflt"));
-    EXPECT_EQ((Tokens{"ModName", "My", "Note", "MusicEnable"}), TokensOf(settings));
+    // equals a key; with the line ends of Windows, of Unix and of the old Mac.
+    for (const std::string end : {"\r\n", "\n", "\r"})
+    {
+        CSettingsFile settings =
+            LoadText("\"ModName\" My Mod" + end + "\"DisableSound\" \"1\"" + end +
+                     "\"Note\" \"MusicEnable\"" + end + "\"Lonely\"" + end + "\"MusicEnable\" \"0\"" + end);
+        EXPECT_TRUE(settings.TakeBool("DisableSound", false));
+        EXPECT_EQ("0", settings.TakeString("MusicEnable", "1"));
+        EXPECT_EQ("dflt", settings.TakeString("Lonely", "dflt"));
+        EXPECT_EQ((Tokens{"ModName", "My", "Note", "MusicEnable"}), TokensOf(settings));
+    }
 }
 
 TEST_F(SettingsFileTest, MemoryThatRunsOutWhileLoadingNeverGivesAPartOfTheFile)

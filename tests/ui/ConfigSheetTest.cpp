@@ -35,17 +35,52 @@ std::string WithCrLf(const std::string& text)
     return result;
 }
 
+// A disk that, while broken, takes half of each write at the start of a file and fails it.
+bool g_diskBroken;
+BOOL WINAPI WriteHalfAtTheStartWhileBroken(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                                           LPOVERLAPPED overlapped)
+{
+    LARGE_INTEGER zero = {}, at = {};
+    SetFilePointerEx(file, zero, &at, FILE_CURRENT);
+    if (!g_diskBroken || at.QuadPart != 0)
+        return WriteFile(file, bytes, size, written, overlapped);
+    WriteFile(file, bytes, size / 2, written, overlapped);
+    SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
+}
+
+// A file system that moves no file into another's place, so that saves rewrite in place.
+NTSTATUS NTAPI RefuseRenames(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                             ULONG infoClass)
+{
+    if (infoClass == kFileRenameInformation || infoClass == kFileRenameInformationEx)
+        return static_cast<NTSTATUS>(0xC00000D4L); // STATUS_NOT_SAME_DEVICE
+    return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
+}
+
+// The game makes settings.cfg at `g_madeMeanwhile` while the launcher writes its new file.
+std::string g_madeMeanwhile;
+BOOL WINAPI WriteWhileTheGameMakesTheFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
+                                          LPOVERLAPPED overlapped)
+{
+    if (!g_madeMeanwhile.empty())
+        WriteWholeFile(g_madeMeanwhile, "\"MusicEnable\" \"0\"\r\n\"Other\" \"game\"\r\n");
+    g_madeMeanwhile.clear();
+    return WriteFile(file, bytes, size, written, overlapped);
+}
+
 // The sheet opened modeless in a fresh working folder (the installation folder), loading and
 // saving settings.cfg in a settings folder of its own. Every message box it shows is closed
 // and recorded.
 class ConfigSheet : public testing::Test
 {
 protected:
-    void Open(const std::string& databasePath = TestDatabasePath())
+    void Open(const std::string& databasePath = TestDatabasePath(),
+              const SettingsFileCalls& calls = SettingsFileCalls())
     {
         m_database = std::make_unique<CStringDatabase>(databasePath.c_str());
-        m_sheet = std::make_unique<CPropertySheet_ConfigApp>(L"Sheet", m_database.get(),
-                                                             [this] { return m_settingsPath; });
+        m_sheet = std::make_unique<CPropertySheet_ConfigApp>(
+            L"Sheet", m_database.get(), [this] { return m_settingsPath; }, calls);
         m_hwnd = m_sheet->Create();
         ASSERT_NE(m_hwnd, nullptr);
         PumpMessages(m_hwnd);
@@ -452,4 +487,39 @@ TEST_F(ConfigSheet, AFileThatCannotBeReadOrWrittenAtSaveTimeIsKeptAndTheBoxSaysW
         EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"Other\" \"kept\"\r\n");
         EXPECT_FALSE(PathExists((m_settingsFolder / "settings.cfg.new").c_str()));
     }
+}
+
+TEST_F(ConfigSheet, AfterARewriteThatLeftTheFileDamagedTheNextApplyWritesTheSheetsOwnPairs)
+{
+    WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\r\n\"More\" \"pairs\"\r\n");
+    SettingsFileCalls calls;
+    calls.setInformation = RefuseRenames;
+    calls.writeInPlace = WriteHalfAtTheStartWhileBroken;
+    g_diskBroken = true;
+    Open(TestDatabasePath(), calls);
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileWriteFailedDamaged");
+
+    g_diskBroken = false;
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    EXPECT_EQ(ReadWholeFile(m_settingsPath),
+              "\"DisableSound\" \"1\"\r\n\"Other\" \"kept\"\r\n\"More\" \"pairs\"\r\n");
+}
+
+TEST_F(ConfigSheet, AFileTheGameMakesDuringTheFirstSaveIsMergedAndShown)
+{
+    SettingsFileCalls calls;
+    calls.write = WriteWhileTheGameMakesTheFile;
+    g_madeMeanwhile = m_settingsPath;
+    Open(TestDatabasePath(), calls);
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    EXPECT_EQ(ReadWholeFile(m_settingsPath),
+              "\"DisableSound\" \"1\"\r\n\"MusicEnable\" \"0\"\r\n\"Other\" \"game\"\r\n");
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MUSIC), BST_CHECKED);
 }
