@@ -85,3 +85,30 @@ bool WideToAnsiExactly(const std::wstring& text, std::string& ansi)
     WideCharToMultiByte(codePage, flags, text.data(), length, &ansi[0], size, nullptr, nullptr);
     return true;
 }
+
+std::string WideToUtf8(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::string converted(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &converted[0], length, nullptr, nullptr);
+    return converted;
+}
+
+std::wstring Utf8ToWide(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], length);
+    return wide;
+}

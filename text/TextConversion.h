@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string>
 
-// Conversions between narrow text in the system's ANSI code page and UTF-16. Text the code
-// page cannot convert gives an empty result.
+// The one place where text changes width: between narrow text in the system's ANSI code page
+// (or UTF-8) and UTF-16. Text that cannot be converted gives an empty result.
 
 // A UTF-16 copy of a NUL-terminated narrow text, terminating NUL included: held inline up to
 // 127 characters, on the heap beyond (exactly the needed length).
@@ -39,3 +39,7 @@ std::string WideToAnsi(const std::wstring& text);
 // when the code page lacks one of them (or it is half a surrogate pair), instead of a default
 // character or a look-alike taking its place.
 bool WideToAnsiExactly(const std::wstring& text, std::string& ansi);
+
+// UTF-16 text as UTF-8, and back.
+std::string WideToUtf8(const std::wstring& text);
+std::wstring Utf8ToWide(const std::string& text);

@@ -8,6 +8,7 @@
 #include "settings/SettingsFolder.h"
 #include "standins/game/GameIdentity.h"
 #include "standins/game/GameReport.h"
+#include "text/TextConversion.h"
 
 #include <windows.h>
 
@@ -55,15 +56,6 @@ bool WriteReport(const std::wstring& path, const std::string& report)
     return wrote && closed && written == report.size();
 }
 
-std::wstring Utf8ToWide(const std::string& text)
-{
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, &wide[0], length);
-    return wide;
-}
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)

@@ -1,6 +1,7 @@
 #include "standins/game/GameReport.h"
 
 #include "standins/game/GameIdentity.h"
+#include "text/TextConversion.h"
 
 #include <windows.h>
 
@@ -17,27 +18,9 @@ const char* const kKnownKeys[] = {
     "Renderer",        "ScreenWidth",         "ScreenHeight",         "BitDepth",
 };
 
-std::string WideToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string converted(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, &converted[0], length, nullptr, nullptr);
-    return converted;
-}
-
 std::string AnsiToUtf8(const std::string& text)
 {
-    if (text.empty())
-        return std::string();
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], length);
-    return WideToUtf8(wide);
+    return WideToUtf8(AnsiToWide(text.c_str(), text.size()));
 }
 
 // Control bytes written as \xHH, so that a value never breaks its line.

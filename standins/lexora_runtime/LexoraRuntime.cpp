@@ -2,9 +2,11 @@
 #include "standins/lexora_runtime/StringDatabaseReader.h"
 #include "standins/lexora_runtime/StringTable.h"
 #include "strings/LexoraMgr.h"
+#include "text/TextConversion.h"
 
 #include <windows.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,7 +50,7 @@ public:
         const uint32_t id = table->FindId(key);
         if (id != 0)
             return id;
-        table->Add(key, L"[Missing: " + Widen(key) + L"]");
+        table->Add(key, L"[Missing: " + AnsiToWide(key, strlen(key)) + L"]");
         return table->FindId(key);
     }
 
@@ -76,17 +78,6 @@ private:
             ++m_lastHandle;
         while (m_lastHandle == 0 || m_databases.count(m_lastHandle) != 0);
         return m_lastHandle;
-    }
-
-    static std::wstring Widen(const char* text)
-    {
-        const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-        if (length <= 1)
-            return std::wstring();
-        std::wstring wide(size_t(length), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-        wide.resize(size_t(length - 1));
-        return wide;
     }
 
     std::map<uint32_t, std::unique_ptr<StringTable>> m_databases;

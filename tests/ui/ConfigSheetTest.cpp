@@ -523,3 +523,16 @@ TEST_F(ConfigSheet, AFileTheGameMakesDuringTheFirstSaveIsMergedAndShown)
               "\"DisableSound\" \"1\"\r\n\"MusicEnable\" \"0\"\r\n\"Other\" \"game\"\r\n");
     EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MUSIC), BST_CHECKED);
 }
+
+TEST_F(ConfigSheet, AFailedFirstSaveSaysTheFileCouldNotBeCreatedAndMakesNone)
+{
+    SettingsFileCalls calls;
+    calls.write = WriteHalfAtTheStartWhileBroken;
+    g_diskBroken = true;
+    Open(TestDatabasePath(), calls);
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileCreateFailed");
+    EXPECT_FALSE(PathExists(m_settingsPath.c_str()));
+}
