@@ -98,8 +98,9 @@ TEST_F(SettingsFileTest, FilesOfOtherWritersAreReadAsMeantAndSavedWhole)
         {"a UTF-8 byte-order mark",
          "\xEF\xBB\xBF\"MusicEnable\" \"0\"\r\n" + tail,
          {"MusicEnable", "0", "DisableMovies", "1"}},
+        // An odd last byte, where a crash cut a file short, is no character.
         {"UTF-16, little end first",
-         Utf16("\"Name\" \"Caf\u00e9\"\r\n\"DisableMovies\" \"1\"", false),
+         Utf16("\"Name\" \"Caf\u00e9\"\r\n\"DisableMovies\" \"1\"", false) + "X",
          {"Name", WideToAnsi(L"Caf\u00e9"), "DisableMovies", "1"}},
         {"UTF-16, big end first",
          Utf16("\"Name\" \"x y\"\r\n\"DisableMovies\" \"1\"", true),
@@ -341,9 +342,9 @@ TEST_F(SettingsFileTest, EveryLineBeginsWithAKeyWhateverTheLinesBeforeIt)
     // equals a key; with the line ends of Windows, of Unix and of the old Mac.
     for (const std::string end : {"\r\n", "\n", "\r"})
     {
-        CSettingsFile settings =
-            LoadText("\"ModName\" My Mod" + end + "\"DisableSound\" \"1\"" + end +
-                     "\"Note\" \"MusicEnable\"" + end + "\"Lonely\"" + end + "\"MusicEnable\" \"0\"" + end);
+        CSettingsFile settings = LoadText("\"ModName\" My Mod" + end + "\"DisableSound\" \"1\"" +
+                                          end + "\"Note\" \"MusicEnable\"" + end + "\"Lonely\"" +
+                                          end + "\"MusicEnable\" \"0\"" + end);
         EXPECT_TRUE(settings.TakeBool("DisableSound", false));
         EXPECT_EQ("0", settings.TakeString("MusicEnable", "1"));
         EXPECT_EQ("dflt", settings.TakeString("Lonely", "dflt"));
