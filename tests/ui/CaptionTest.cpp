@@ -1,7 +1,8 @@
 // Every caption of the sheet, in every language the build knows: it fits its control, measured
-// with the control's own font on its own DC at the screen resolution the test runs at, and the
-// access keys lead to every control the keyboard reaches, one control per key on each page. The
-// layout lets a controller's D-pad reach every one of those controls too.
+// with the control's own font on its own DC at the screen resolution the test runs at, each of
+// its characters has a glyph in that font or in a font linked to it, and the access keys lead
+// to every control the keyboard reaches, one control per key on each page. The layout lets a
+// controller's D-pad reach every one of those controls too.
 #include "framework/DirectionalFocus.h"
 #include "ui/PropertySheet_ConfigApp.h"
 #include "ui/resource.h"
@@ -17,7 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cwctype>
 #include <map>
 #include <memory>
 #include <set>
@@ -109,7 +112,48 @@ public:
     int Dpi() const { return GetDeviceCaps(m_dc, LOGPIXELSX); }
     HDC Handle() const { return m_dc; }
 
+    // The characters of `text` that the font, with the fonts linked to it, draws as it draws
+    // U+FFFF, which no font has: the box of a missing glyph.
+    std::wstring MissingGlyphs(const std::wstring& text) const
+    {
+        const HDC canvas = CreateCompatibleDC(m_dc);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kCanvasSize;
+        info.bmiHeader.biHeight = -kCanvasSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(canvas, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ previousBitmap = SelectObject(canvas, bitmap);
+        const HGDIOBJ previousFont = SelectObject(canvas, GetCurrentObject(m_dc, OBJ_FONT));
+        const auto draw = [&](wchar_t character)
+        {
+            PatBlt(canvas, 0, 0, kCanvasSize, kCanvasSize, WHITENESS);
+            TextOutW(canvas, 0, 0, &character, 1);
+            GdiFlush();
+            const auto* pixels = static_cast<const DWORD*>(bits);
+            return std::vector<DWORD>(pixels, pixels + kCanvasSize * kCanvasSize);
+        };
+        const std::vector<DWORD> missing = draw(L'\xFFFF');
+        std::wstring boxes;
+        for (wchar_t character : text)
+        {
+            // A blank draws nothing, as an empty box might.
+            if (!iswspace(character) && draw(character) == missing)
+                boxes += character;
+        }
+        SelectObject(canvas, previousFont);
+        SelectObject(canvas, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(canvas);
+        return boxes;
+    }
+
 private:
+    // Large enough for one character of the handheld layout's font at 144 DPI.
+    static const int kCanvasSize = 64;
+
     HWND m_control;
     HDC m_dc;
     HGDIOBJ m_previous;
@@ -223,6 +267,7 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
                 TabCtrl_GetItemRect(control, tab, &box);
                 EXPECT_LE(dc.Width(Drawn(text)), box.right - box.left) << text;
                 EXPECT_LE(box.right, client.right) << text;
+                EXPECT_EQ(L"", dc.MissingGlyphs(text)) << text;
             }
             continue;
         }
@@ -230,6 +275,7 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
         if (caption.empty() || (kind != L"Button" && kind != L"Static"))
             continue;
         ++captions;
+        EXPECT_EQ(L"", dc.MissingGlyphs(caption)) << caption;
         if (kind == L"Static")
         {
             const RECT box = dc.Wrapped(caption, client.right);
@@ -369,4 +415,9 @@ TEST_P(LocalizedSheet, OnAHandheldTheSheetIsLegibleAndCentredOnA1280By800Screen)
 
 INSTANTIATE_TEST_SUITE_P(Languages, LocalizedSheet, testing::ValuesIn(Languages()),
                          [](const testing::TestParamInfo<std::string>& info)
-                         { return info.param; });
+                         {
+                             // Test names take letters, digits and "_": zh-Hans runs as zh_Hans.
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
