@@ -15,6 +15,7 @@
 #include "ui/HandheldLayout.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -285,9 +287,9 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
         }
         EXPECT_LE(dc.Width(Drawn(caption)), TextRoom(control, dc, client.right)) << caption;
     }
-    // Two tabs, four buttons, the controller hints, four statics of the Display page, nine of
-    // the Options page.
-    EXPECT_EQ(20, captions);
+    // Two tabs, four buttons, the controller hints, seven statics of the Display page (three
+    // of them the lists' hidden labels), nine of the Options page.
+    EXPECT_EQ(23, captions);
 }
 
 TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
@@ -342,6 +344,123 @@ TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
                     << "\") has no access key";
             }
             previous = control;
+        }
+    }
+}
+
+namespace
+{
+// The name Windows' accessibility layer gives a control: its own text, or for a list or an
+// edit field, which have none, that of the static text before it in z-order (the tab order),
+// looked for back to the first control with both WS_GROUP and WS_TABSTOP. Access-key marks
+// are dropped; "" when nothing names it.
+std::wstring NameByTheDocumentedRule(HWND control)
+{
+    const std::wstring kind = ClassOf(control);
+    if (kind != L"ListBox" && kind != L"Edit")
+        return Drawn(WindowText(control));
+    for (HWND before = GetWindow(control, GW_HWNDPREV); before;
+         before = GetWindow(before, GW_HWNDPREV))
+    {
+        if (ClassOf(before) == L"Static")
+            return Drawn(WindowText(before));
+        const LONG style = GetWindowLongW(before, GWL_STYLE);
+        if ((style & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP))
+            break;
+    }
+    return std::wstring();
+}
+
+// The name the system's own accessibility layer (oleacc) answers for `child` of `control`;
+// false when it names nothing, as Wine's does for a list.
+bool AnsweredName(HWND control, LONG child, std::wstring& name)
+{
+    IAccessible* accessible = nullptr;
+    // MinGW's import library has no GUID under IID_IAccessible, only an import of that name.
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))) ||
+        !accessible)
+        return false;
+    VARIANT which;
+    VariantInit(&which);
+    which.vt = VT_I4;
+    which.lVal = child;
+    BSTR text = nullptr;
+    const HRESULT result = accessible->get_accName(which, &text);
+    accessible->Release();
+    if (result == S_OK && text)
+        name.assign(text, SysStringLen(text));
+    SysFreeString(text);
+    return result == S_OK && !name.empty();
+}
+
+// The caption of the group box on `page`, not hidden, whose frame holds `control`; "" when none.
+std::wstring FramingGroupCaption(HWND page, HWND control)
+{
+    RECT inner;
+    GetWindowRect(control, &inner);
+    for (HWND group = GetWindow(page, GW_CHILD); group; group = GetWindow(group, GW_HWNDNEXT))
+    {
+        RECT frame;
+        GetWindowRect(group, &frame);
+        RECT both;
+        const bool isGroup = ClassOf(group) == L"Button" &&
+                             (GetWindowLongW(group, GWL_STYLE) & WS_VISIBLE) &&
+                             (GetWindowLongW(group, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (isGroup && IntersectRect(&both, &frame, &inner) && EqualRect(&both, &inner))
+            return Drawn(WindowText(group));
+    }
+    return std::wstring();
+}
+} // namespace
+
+TEST_P(LocalizedSheet, AScreenReaderNamesEveryControlAsThePlayerSeesIt)
+{
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    const std::wstring language = Widen(GetParam()) + L": ";
+
+    const HWND tabs = PropSheet_GetTabControl(hwnd);
+    for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab)
+    {
+        std::wstring answered;
+        if (AnsweredName(tabs, tab + 1, answered))
+        {
+            EXPECT_EQ(Drawn(TabCaption(tabs, tab)), answered) << language << "tab " << tab;
+        }
+    }
+    // The button row, then each page's controls; what is hidden is read by no one.
+    std::vector<std::pair<HWND, HWND>> controls;
+    for (HWND control = GetWindow(hwnd, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT))
+    {
+        if (ClassOf(control) == L"Button" && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE))
+            controls.emplace_back(hwnd, control);
+    }
+    for (int index = 0; index < 2; ++index)
+    {
+        const HWND page = PropSheet_IndexToHwnd(hwnd, index);
+        for (HWND control = GetWindow(page, GW_CHILD); control;
+             control = GetWindow(control, GW_HWNDNEXT))
+        {
+            if (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE)
+                controls.emplace_back(page, control);
+        }
+    }
+    for (const auto& [parent, control] : controls)
+    {
+        // A list reads as the group box that frames it; every other control as its caption.
+        const std::wstring seen = ClassOf(control) == L"ListBox"
+                                      ? FramingGroupCaption(parent, control)
+                                      : Drawn(WindowText(control));
+        const std::wstring where =
+            language + L"control " + std::to_wstring(GetDlgCtrlID(control)) + L" \"" + seen + L"\"";
+        EXPECT_FALSE(seen.empty()) << where;
+        EXPECT_EQ(seen, NameByTheDocumentedRule(control)) << where;
+        std::wstring answered;
+        if (AnsweredName(control, CHILDID_SELF, answered))
+        {
+            EXPECT_EQ(seen, answered) << where;
         }
     }
 }
