@@ -10,6 +10,8 @@ packages=(
   wine wine64 wine32:i386
   libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   xvfb xauth x11-utils xdotool imagemagick
+  # Han, kana and Hangul in one small font, which the Wine prefixes link to the dialog font.
+  fonts-wqy-microhei
   clang libclang-rt-14-dev
 )
 

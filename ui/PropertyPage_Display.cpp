@@ -71,6 +71,11 @@ void CPropertyPage_Display::LocalizeStatics()
     SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_RESOLUTIONS), m_pStringDatabase,
                            "StaticResolutions");
     SetCaptionFromDatabase(GetDlgItem(IDC_STATIC_WARNING), m_pStringDatabase, "StaticWarning");
+    // The lists' hidden labels read as their groups do.
+    SetCaptionFromDatabase(GetDlgItem(IDC_LABEL_DISPLAYS), m_pStringDatabase, "StaticDisplays");
+    SetCaptionFromDatabase(GetDlgItem(IDC_LABEL_RENDERERS), m_pStringDatabase, "StaticRenderers");
+    SetCaptionFromDatabase(GetDlgItem(IDC_LABEL_RESOLUTIONS), m_pStringDatabase,
+                           "StaticResolutions");
 }
 
 BOOL CPropertyPage_Display::OnCommand(WORD id, WORD code)

@@ -53,7 +53,8 @@ private:
     void InitLists();
     // Fills the three lists from the catalogue's choices, when all three have windows.
     void FillLists();
-    // Sets the captions of the group boxes and the warning from the string database.
+    // Sets the captions of the group boxes, the lists' labels and the warning from the string
+    // database.
     void LocalizeStatics();
     // Takes the lists' selections into the catalogue and enables the sheet's Apply.
     void OnSelChangeList();

@@ -28,6 +28,11 @@
 #define IDC_STATIC_RENDERERS 1006
 #define IDC_STATIC_DISPLAYS 1007
 #define IDC_STATIC_WARNING 1014
+// Hidden labels, one right before each list with its group box's caption: a screen reader
+// names a list after the static text that precedes it.
+#define IDC_LABEL_RESOLUTIONS 1015
+#define IDC_LABEL_RENDERERS 1016
+#define IDC_LABEL_DISPLAYS 1017
 
 // The sheet's line of controller button hints, beside its button row.
 #define IDC_STATIC_GAMEPAD_HINTS 1100

@@ -170,12 +170,17 @@ TEST(Resources, DisplayTemplateHasItsControlsInTabOrder)
                                            DS_SETFONT | WS_CHILD | WS_CAPTION, 0));
     EXPECT_EQ(dialog.font, L"MS Shell Dlg");
     EXPECT_EQ(dialog.pointSize, 8);
+    // Each list follows a hidden label in its group's place.
+    const DWORD label = WS_CHILD | SS_LEFT;
     const std::vector<std::wstring> expected = {
         Describe(1005, L"BUTTON", L"Resolutions", {5, 3, 113, 195}, kGroupBox, 0),
+        Describe(1015, L"STATIC", L"Resolutions", {5, 3, 113, 195}, label, 0),
         Describe(1002, L"LISTBOX", L"", {12, 15, 98, 177}, kList, 0),
         Describe(1006, L"BUTTON", L"Renderers", {128, 3, 159, 105}, kGroupBox, 0),
+        Describe(1016, L"STATIC", L"Renderers", {128, 3, 159, 105}, label, 0),
         Describe(1004, L"LISTBOX", L"", {135, 16, 143, 84}, kList | LBS_SORT, 0),
         Describe(1007, L"BUTTON", L"Displays", {128, 111, 159, 87}, kGroupBox, 0),
+        Describe(1017, L"STATIC", L"Displays", {128, 111, 159, 87}, label, 0),
         Describe(1003, L"LISTBOX", L"", {135, 123, 144, 69}, kList | LBS_SORT, 0),
         Describe(1014, L"STATIC",
                  L"* The game is not optimized for these non-standard resolutions.",

@@ -1,7 +1,8 @@
 // Every caption of the sheet, in every language the build knows: it fits its control, measured
-// with the control's own font on its own DC at the screen resolution the test runs at, and the
-// access keys lead to every control the keyboard reaches, one control per key on each page. The
-// layout lets a controller's D-pad reach every one of those controls too.
+// with the control's own font on its own DC at the screen resolution the test runs at, each of
+// its characters has a glyph in that font or in a font linked to it, and the access keys lead
+// to every control the keyboard reaches, one control per key on each page. The layout lets a
+// controller's D-pad reach every one of those controls too.
 #include "framework/DirectionalFocus.h"
 #include "ui/PropertySheet_ConfigApp.h"
 #include "ui/resource.h"
@@ -14,15 +15,19 @@
 #include "ui/HandheldLayout.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cwctype>
 #include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -109,7 +114,48 @@ public:
     int Dpi() const { return GetDeviceCaps(m_dc, LOGPIXELSX); }
     HDC Handle() const { return m_dc; }
 
+    // The characters of `text` that the font, with the fonts linked to it, draws as it draws
+    // U+FFFF, which no font has: the box of a missing glyph.
+    std::wstring MissingGlyphs(const std::wstring& text) const
+    {
+        const HDC canvas = CreateCompatibleDC(m_dc);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = kCanvasSize;
+        info.bmiHeader.biHeight = -kCanvasSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(canvas, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ previousBitmap = SelectObject(canvas, bitmap);
+        const HGDIOBJ previousFont = SelectObject(canvas, GetCurrentObject(m_dc, OBJ_FONT));
+        const auto draw = [&](wchar_t character)
+        {
+            PatBlt(canvas, 0, 0, kCanvasSize, kCanvasSize, WHITENESS);
+            TextOutW(canvas, 0, 0, &character, 1);
+            GdiFlush();
+            const auto* pixels = static_cast<const DWORD*>(bits);
+            return std::vector<DWORD>(pixels, pixels + kCanvasSize * kCanvasSize);
+        };
+        const std::vector<DWORD> missing = draw(L'\xFFFF');
+        std::wstring boxes;
+        for (wchar_t character : text)
+        {
+            // A blank draws nothing, as an empty box might.
+            if (!iswspace(character) && draw(character) == missing)
+                boxes += character;
+        }
+        SelectObject(canvas, previousFont);
+        SelectObject(canvas, previousBitmap);
+        DeleteObject(bitmap);
+        DeleteDC(canvas);
+        return boxes;
+    }
+
 private:
+    // Large enough for one character of the handheld layout's font at 144 DPI.
+    static const int kCanvasSize = 64;
+
     HWND m_control;
     HDC m_dc;
     HGDIOBJ m_previous;
@@ -223,6 +269,7 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
                 TabCtrl_GetItemRect(control, tab, &box);
                 EXPECT_LE(dc.Width(Drawn(text)), box.right - box.left) << text;
                 EXPECT_LE(box.right, client.right) << text;
+                EXPECT_EQ(L"", dc.MissingGlyphs(text)) << text;
             }
             continue;
         }
@@ -230,6 +277,7 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
         if (caption.empty() || (kind != L"Button" && kind != L"Static"))
             continue;
         ++captions;
+        EXPECT_EQ(L"", dc.MissingGlyphs(caption)) << caption;
         if (kind == L"Static")
         {
             const RECT box = dc.Wrapped(caption, client.right);
@@ -239,9 +287,9 @@ TEST_P(LocalizedSheet, EveryCaptionFitsItsControl)
         }
         EXPECT_LE(dc.Width(Drawn(caption)), TextRoom(control, dc, client.right)) << caption;
     }
-    // Two tabs, four buttons, the controller hints, four statics of the Display page, nine of
-    // the Options page.
-    EXPECT_EQ(20, captions);
+    // Two tabs, four buttons, the controller hints, seven statics of the Display page (three
+    // of them the lists' hidden labels), nine of the Options page.
+    EXPECT_EQ(23, captions);
 }
 
 TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
@@ -296,6 +344,123 @@ TEST_P(LocalizedSheet, EveryReachableControlHasAnAccessKeyOfItsOwnOnItsPage)
                     << "\") has no access key";
             }
             previous = control;
+        }
+    }
+}
+
+namespace
+{
+// The name Windows' accessibility layer gives a control: its own text, or for a list or an
+// edit field, which have none, that of the static text before it in z-order (the tab order),
+// looked for back to the first control with both WS_GROUP and WS_TABSTOP. Access-key marks
+// are dropped; "" when nothing names it.
+std::wstring NameByTheDocumentedRule(HWND control)
+{
+    const std::wstring kind = ClassOf(control);
+    if (kind != L"ListBox" && kind != L"Edit")
+        return Drawn(WindowText(control));
+    for (HWND before = GetWindow(control, GW_HWNDPREV); before;
+         before = GetWindow(before, GW_HWNDPREV))
+    {
+        if (ClassOf(before) == L"Static")
+            return Drawn(WindowText(before));
+        const LONG style = GetWindowLongW(before, GWL_STYLE);
+        if ((style & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP))
+            break;
+    }
+    return std::wstring();
+}
+
+// The name the system's own accessibility layer (oleacc) answers for `child` of `control`;
+// false when it names nothing, as Wine's does for a list.
+bool AnsweredName(HWND control, LONG child, std::wstring& name)
+{
+    IAccessible* accessible = nullptr;
+    // MinGW's import library has no GUID under IID_IAccessible, only an import of that name.
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&accessible))) ||
+        !accessible)
+        return false;
+    VARIANT which;
+    VariantInit(&which);
+    which.vt = VT_I4;
+    which.lVal = child;
+    BSTR text = nullptr;
+    const HRESULT result = accessible->get_accName(which, &text);
+    accessible->Release();
+    if (result == S_OK && text)
+        name.assign(text, SysStringLen(text));
+    SysFreeString(text);
+    return result == S_OK && !name.empty();
+}
+
+// The caption of the group box on `page`, not hidden, whose frame holds `control`; "" when none.
+std::wstring FramingGroupCaption(HWND page, HWND control)
+{
+    RECT inner;
+    GetWindowRect(control, &inner);
+    for (HWND group = GetWindow(page, GW_CHILD); group; group = GetWindow(group, GW_HWNDNEXT))
+    {
+        RECT frame;
+        GetWindowRect(group, &frame);
+        RECT both;
+        const bool isGroup = ClassOf(group) == L"Button" &&
+                             (GetWindowLongW(group, GWL_STYLE) & WS_VISIBLE) &&
+                             (GetWindowLongW(group, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (isGroup && IntersectRect(&both, &frame, &inner) && EqualRect(&both, &inner))
+            return Drawn(WindowText(group));
+    }
+    return std::wstring();
+}
+} // namespace
+
+TEST_P(LocalizedSheet, AScreenReaderNamesEveryControlAsThePlayerSeesIt)
+{
+    const HWND hwnd = Sheet(GetParam());
+    ASSERT_NE(hwnd, nullptr);
+    const std::wstring language = Widen(GetParam()) + L": ";
+
+    const HWND tabs = PropSheet_GetTabControl(hwnd);
+    for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab)
+    {
+        std::wstring answered;
+        if (AnsweredName(tabs, tab + 1, answered))
+        {
+            EXPECT_EQ(Drawn(TabCaption(tabs, tab)), answered) << language << "tab " << tab;
+        }
+    }
+    // The button row, then each page's controls; what is hidden is read by no one.
+    std::vector<std::pair<HWND, HWND>> controls;
+    for (HWND control = GetWindow(hwnd, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT))
+    {
+        if (ClassOf(control) == L"Button" && (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE))
+            controls.emplace_back(hwnd, control);
+    }
+    for (int index = 0; index < 2; ++index)
+    {
+        const HWND page = PropSheet_IndexToHwnd(hwnd, index);
+        for (HWND control = GetWindow(page, GW_CHILD); control;
+             control = GetWindow(control, GW_HWNDNEXT))
+        {
+            if (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE)
+                controls.emplace_back(page, control);
+        }
+    }
+    for (const auto& [parent, control] : controls)
+    {
+        // A list reads as the group box that frames it; every other control as its caption.
+        const std::wstring seen = ClassOf(control) == L"ListBox"
+                                      ? FramingGroupCaption(parent, control)
+                                      : Drawn(WindowText(control));
+        const std::wstring where =
+            language + L"control " + std::to_wstring(GetDlgCtrlID(control)) + L" \"" + seen + L"\"";
+        EXPECT_FALSE(seen.empty()) << where;
+        EXPECT_EQ(seen, NameByTheDocumentedRule(control)) << where;
+        std::wstring answered;
+        if (AnsweredName(control, CHILDID_SELF, answered))
+        {
+            EXPECT_EQ(seen, answered) << where;
         }
     }
 }
@@ -369,4 +534,9 @@ TEST_P(LocalizedSheet, OnAHandheldTheSheetIsLegibleAndCentredOnA1280By800Screen)
 
 INSTANTIATE_TEST_SUITE_P(Languages, LocalizedSheet, testing::ValuesIn(Languages()),
                          [](const testing::TestParamInfo<std::string>& info)
-                         { return info.param; });
+                         {
+                             // Test names take letters, digits and "_": zh-Hans runs as zh_Hans.
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
