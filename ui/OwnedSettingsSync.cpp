@@ -22,12 +22,12 @@ void COwnedSettingsSync::Load(CSettingsFile& settings)
     }
 }
 
-void COwnedSettingsSync::Merge(CSettingsFile& settings, bool fileKnown)
+void COwnedSettingsSync::Merge(CSettingsFile& settings)
 {
     for (size_t group = 0; group < m_stored.size(); ++group)
     {
         std::string stored = m_page.TakeStoredGroup(settings, group);
-        const bool fileChanged = !fileKnown || stored != m_stored[group];
+        const bool fileChanged = stored != m_stored[group];
         const bool playerChanged = m_page.GroupText(group) != m_shown[group];
         if (fileChanged && !playerChanged)
         {

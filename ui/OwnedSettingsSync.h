@@ -11,7 +11,7 @@ class CSettingsFile;
 // group, the stored text the file held then and the page text the page showed then. A save
 // merges three ways, group by group, with the file as it is now:
 //   - the file holds what it held then: the page's choice is saved;
-//   - the file changed the group since (or could not be read then), and the page still shows
+//   - the file changed the group since, and the page still shows
 //     what it showed then: the file's choice is kept, and the page shows it;
 //   - both changed: the player's choice wins.
 // "Changed" compares choices, not clicks: a switch ticked and unticked again is unchanged.
@@ -23,10 +23,10 @@ public:
     // The page takes its groups out of `settings`, the file as the sheet opened it (empty when
     // it could not be read), and shows them.
     void Load(CSettingsFile& settings);
-    // The page takes its groups out of `settings`, the file as it is now, and merges them; with
-    // `fileKnown` false the file could not be read when the sheet last tried, so every group
-    // counts as changed by the file.
-    void Merge(CSettingsFile& settings, bool fileKnown);
+    // The page takes its groups out of `settings`, the file as it is now, and merges them. A
+    // file that could not be read when the sheet opened left every group's stored text empty,
+    // so each key it holds now counts as changed by the file.
+    void Merge(CSettingsFile& settings);
     // The file now holds the page's lines.
     void Saved();
 

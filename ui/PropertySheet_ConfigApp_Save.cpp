@@ -83,8 +83,8 @@ bool CPropertySheet_ConfigApp::FollowChangesOnDisk(const CSettingsFileSave& save
         return false;
     // The game, a second launcher or a mod tool wrote the file meanwhile, or it could not be
     // read before. Its pairs are kept; the pages' keys are merged.
-    m_displaySync.Merge(current, m_fileKnown);
-    m_optionsSync.Merge(current, m_fileKnown);
+    m_displaySync.Merge(current);
+    m_optionsSync.Merge(current);
     m_settings = std::move(current);
     m_fileKnown = true;
     return true;

@@ -437,6 +437,17 @@ BOOL WINAPI WriteWhileAnotherProgramMakesTheFile(HANDLE file, LPCVOID bytes, DWO
     return WriteFile(file, bytes, size, written, overlapped);
 }
 
+// Another program rewrites the settings file at `g_madeMeanwhile` once the save let go of it,
+// and the file system refuses to move the new file into its place.
+NTSTATUS NTAPI RenameRefusedAfterAnotherProgramWrote(HANDLE file, PIO_STATUS_BLOCK status,
+                                                     PVOID info, ULONG size, ULONG infoClass)
+{
+    if (infoClass != kFileRenameInformation)
+        return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
+    WriteWholeFile(g_madeMeanwhile, "\"Other\" \"made\"\r\n");
+    return static_cast<NTSTATUS>(0xC00000D4L); // STATUS_NOT_SAME_DEVICE
+}
+
 // A file system that reports a reparse point with `g_reparseTag` on every file whose name ends
 // in `g_taggedName`.
 ULONG g_reparseTag;
@@ -515,16 +526,26 @@ TEST_F(SettingsFileWriterTest, AShortWriteFailsAndASaveNobodyHoldsNeverRewritesI
     EXPECT_EQ("\"A\" \"1\"\r\n", Content());
 }
 
-TEST_F(SettingsFileWriterTest, AFileMadeDuringTheSaveIsKeptForTheCallerToMerge)
+TEST_F(SettingsFileWriterTest, AFileMadeOrRewrittenWhereTheSaveCannotHoldItIsKeptToMerge)
 {
-    g_madeMeanwhile = Path();
-    SettingsFileCalls calls;
-    calls.write = WriteWhileAnotherProgramMakesTheFile;
-    CSettingsFileSave save(calls);
-    CSettingsFile read;
-    ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), read));
-    EXPECT_EQ(SettingsWriteResult::ChangedMeanwhile, save.Replace("\"A\" \"1\"\n"));
-    EXPECT_EQ("\"Other\" \"made\"\r\n", Content());
+    // Made while the new file is written, where there was none; rewritten after the save let go
+    // of it, before it could be rewritten in place.
+    SettingsFileCalls made;
+    made.write = WriteWhileAnotherProgramMakesTheFile;
+    SettingsFileCalls rewritten;
+    rewritten.setInformation = RenameRefusedAfterAnotherProgramWrote;
+    for (const SettingsFileCalls* calls : {&made, &rewritten})
+    {
+        DeleteFileA(Path().c_str());
+        if (calls == &rewritten)
+            m_folder.WriteFile("settings.cfg", kOldContent);
+        g_madeMeanwhile = Path();
+        CSettingsFileSave save(*calls);
+        CSettingsFile read;
+        ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), read));
+        EXPECT_EQ(SettingsWriteResult::ChangedMeanwhile, save.Replace("\"A\" \"1\"\n"));
+        EXPECT_EQ("\"Other\" \"made\"\r\n", Content());
+    }
 }
 
 TEST_F(SettingsFileWriterTest, OnlyReparsePointsThatRedirectANameAreRefused)

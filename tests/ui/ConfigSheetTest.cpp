@@ -536,3 +536,27 @@ TEST_F(ConfigSheet, AFailedFirstSaveSaysTheFileCouldNotBeCreatedAndMakesNone)
     ExpectOneBox(L"Error-FileCreateFailed");
     EXPECT_FALSE(PathExists(m_settingsPath.c_str()));
 }
+
+TEST_F(ConfigSheet, AChoiceTakenFromTheFileAtAFailedSaveStaysTheFilesToTake)
+{
+    g_diskBroken = false;
+    WriteWholeFile(m_settingsPath, "\"DisableMovies\" \"1\"\n");
+    SettingsFileCalls calls;
+    calls.write = WriteHalfAtTheStartWhileBroken;
+    Open(TestDatabasePath(), calls);
+    ShowOptions();
+    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+    // The game turns the music off; the save takes that over and fails on the disk.
+    WriteWholeFile(m_settingsPath, "\"MusicEnable\" \"0\"\n");
+    g_diskBroken = true;
+    Click(m_hwnd, ID_APPLY_NOW);
+    ExpectOneBox(L"Error-FileWriteFailed");
+    EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MUSIC), BST_CHECKED);
+
+    // Then the game turns it on again, and the next save takes that over too.
+    WriteWholeFile(m_settingsPath, "\"MusicEnable\" \"1\"\n");
+    g_diskBroken = false;
+    Click(m_hwnd, ID_APPLY_NOW);
+    EXPECT_TRUE(m_boxes.TakeBoxes().empty());
+    EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"DisableSound\" \"1\"\r\n");
+}

@@ -104,8 +104,24 @@ TEST(DisplayPage, AChosenResolutionReplacesTheStoredOne)
     // Also one that another program stored since, of a size the display has.
     CSettingsFile newer =
         StoredSettings("\"ScreenWidth\" \"640\"\n\"ScreenHeight\" \"480\"\n\"BitDepth\" \"32\"\n");
-    sync.Merge(newer, true);
+    sync.Merge(newer);
     EXPECT_EQ(page.GetSettingsText(), chosen);
+}
+
+TEST(DisplayPage, ASizeAnotherProgramStoredThatTheDisplayLacksIsKeptAsStored)
+{
+    FakeDirect3D direct3D(TwoAdapters());
+    CPropertyPage_Display page(nullptr, CreateFakeDirect3D);
+    page.GetCatalogue().AddRenderer(L"DRAV.exe");
+    page.GetCatalogue().ChooseDefaults();
+    CSettingsFile settings = StoredSettings(StoredChoice("\\\\.\\DISPLAY1", "1024", "32"));
+    COwnedSettingsSync sync(page);
+    sync.Load(settings);
+
+    const std::string lacking = StoredChoice("\\\\.\\DISPLAY1", "1024", "16");
+    CSettingsFile newer = StoredSettings(lacking);
+    sync.Merge(newer);
+    EXPECT_EQ(page.GetSettingsText(), kFirstDisplayLines + lacking.substr(lacking.find('\n') + 1));
 }
 
 TEST(DisplayPage, ADescriptionWithQuotesIsSavedSoThatEveryPairKeepsItsPartner)
