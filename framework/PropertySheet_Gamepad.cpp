@@ -25,6 +25,40 @@ bool IsPushButtonOrCheckBox(HWND window)
     const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
     return type != BS_GROUPBOX && type != BS_OWNERDRAW;
 }
+
+// A message box of `sheet`: a dialog the sheet owns.
+bool IsMessageBoxOf(HWND window, HWND sheet)
+{
+    return window && GetWindow(window, GW_OWNER) == sheet && IsOfClass(window, L"#32770");
+}
+
+// What Enter does in a dialog: it clicks the focused button when that is the default one,
+// else the button the dialog names as its default, else OK.
+void PressDefaultButton(HWND dialog)
+{
+    HWND button = GetFocus();
+    int id = GetDlgCtrlID(button);
+    if (!IsChild(dialog, button) ||
+        !(::SendMessageW(button, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+    {
+        const LRESULT named = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);
+        id = HIWORD(named) == DC_HASDEFID ? LOWORD(named) : IDOK;
+        button = GetDlgItem(dialog, id);
+    }
+    if (!button || IsWindowEnabled(button))
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+}
+
+// A presses the box's default button and B closes it, as Enter and Esc do.
+void AnswerMessageBox(HWND box, PadActions actions)
+{
+    if (actions & PadActionBit(PadAction::Activate))
+        PressDefaultButton(box);
+    else if (actions & PadActionBit(PadAction::Cancel))
+        ::SendMessageW(box, WM_COMMAND, IDCANCEL,
+                       reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
+}
 } // namespace
 
 void CPropertySheet::OnGamepadConnected(bool) {}
@@ -37,12 +71,6 @@ void CPropertySheet::StartReadingGamepad()
     m_padRepeat.Reset();
     ReadGamepad();
     SetGamepadTimer();
-}
-
-void CPropertySheet::StopReadingGamepad()
-{
-    if (const HWND hwnd = GetSafeHwnd())
-        KillTimer(hwnd, kGamepadTimer);
 }
 
 void CPropertySheet::SetGamepadTimer()
@@ -66,6 +94,13 @@ void CPropertySheet::ReadGamepad()
     if (!connected)
         return;
     const PadActions actions = m_padRepeat.Update(HeldPadActions(pad), GetTickCount());
+    const HWND front = GetForegroundWindow();
+    if (front != GetSafeHwnd())
+    {
+        if (IsMessageBoxOf(front, GetSafeHwnd()))
+            AnswerMessageBox(front, actions);
+        return;
+    }
     for (int index = 0; index < kPadActionCount; ++index)
     {
         // An action that closed the sheet leaves nothing for the others to act on.

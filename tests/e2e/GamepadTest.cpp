@@ -180,6 +180,19 @@ TEST_F(GamepadTest, PickATickTwoBoxesChangePagesAndStartPlays)
     Hold(XINPUT_GAMEPAD_LEFT_SHOULDER);
     ASSERT_TRUE(WaitUntil([this] { return PageShownIs(0); }, kTimeoutMs)) << "LB did not go back";
 
+    // Without its game the launcher says so in a box: A answers it, RB leaves the sheet behind
+    // it alone, and the sheet reads the controller again once the box is gone.
+    m_installation.Remove(L"DRAV.exe");
+    Hold(XINPUT_GAMEPAD_START);
+    const HWND box = m_driver.WaitForMessageBox(kTimeoutMs);
+    ASSERT_NE(box, nullptr) << "Start did not press OK";
+    Hold(XINPUT_GAMEPAD_RIGHT_SHOULDER);
+    Hold(XINPUT_GAMEPAD_RIGHT_SHOULDER | XINPUT_GAMEPAD_A);
+    ASSERT_TRUE(WaitUntil([box] { return !IsWindow(box); }, kTimeoutMs)) << "A left the box open";
+    ASSERT_TRUE(m_driver.StaysOpen());
+    EXPECT_TRUE(PageShownIs(0)) << "RB worked the sheet behind its box";
+    ASSERT_TRUE(m_installation.AddFromBuild(L"DRAV.exe"));
+
     Hold(XINPUT_GAMEPAD_START);
     ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs)) << "Start did not press OK";
     ASSERT_TRUE(WaitForGameReport()) << "the game did not start";
