@@ -103,6 +103,9 @@ public:
     // Reads `gamepad` (not owned, null for none) while the sheet is open. Called before the
     // sheet runs; the controller must outlive the sheet's window.
     void UseGamepad(CGamepad* gamepad) { m_pGamepad = gamepad; }
+    // How often the sheet reads the controller now, in milliseconds: the longest a press waits
+    // before it is acted on. 0 before the sheet reads one.
+    UINT GetGamepadReadInterval() const { return m_gamepadReadInterval; }
     // Lays out the sheet and its pages with a dialog font of `points` instead of the
     // templates' own: dialog units follow the font, so every control grows with it. 0 keeps
     // the templates' font. Called before the sheet runs.
@@ -159,4 +162,5 @@ private:
     CGamepad* m_pGamepad = nullptr;
     CPadRepeat m_padRepeat{500, 33};
     bool m_gamepadConnected = false;
+    UINT m_gamepadReadInterval = 0;
 };

@@ -1,6 +1,7 @@
 // What a controller's state does in the sheet, read through CGamepad from a stand-in for
 // XInputGetState: one table from pad states to actions, how held buttons repeat, and a test
 // sheet worked with the stand-in.
+#include "framework/DirectionalFocus.h"
 #include "framework/Gamepad.h"
 #include "framework/PadActionTable.h"
 #include "framework/PadRepeat.h"
@@ -12,6 +13,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace
@@ -132,6 +134,9 @@ TEST_F(GamepadTest, AControllerPluggedInOrOutAnyTimeIsFoundOrLetGo)
     EXPECT_EQ(XINPUT_GAMEPAD_A, read.wButtons);
     g_connected[0] = false;
     EXPECT_FALSE(m_gamepad.Read(read));
+    Plug(3, Pad(XINPUT_GAMEPAD_Y));
+    ASSERT_TRUE(m_gamepad.Read(read)) << "the fourth slot alone";
+    EXPECT_EQ(XINPUT_GAMEPAD_Y, read.wButtons);
 
     CGamepad withoutXInput(nullptr);
     EXPECT_FALSE(withoutXInput.Read(read));
@@ -168,6 +173,47 @@ TEST(PadRepeatTest, AHeldMoveRepeatsAfterTheDelayAtTheRate)
     EXPECT_EQ(right, repeat.Update(down | right, start + 1525));
     EXPECT_EQ(0u, repeat.Update(down, start + 1550));
     EXPECT_EQ(0u, repeat.Update(down, start + 2500));
+}
+
+// When a move held from 0 ms on repeats first, and how long it takes to repeat again.
+std::pair<DWORD, DWORD> RepeatTimes(CPadRepeat repeat)
+{
+    const PadActions down = PadActionBit(PadAction::MoveDown);
+    repeat.Update(0, 0);
+    repeat.Update(down, 0);
+    std::vector<DWORD> repeats;
+    for (DWORD now = 1; now < 3000 && repeats.size() < 2; ++now)
+    {
+        if (repeat.Update(down, now) == down)
+            repeats.push_back(now);
+    }
+    if (repeats.size() < 2)
+        return {};
+    return {repeats[0], repeats[1] - repeats[0]};
+}
+
+TEST(PadRepeatTest, AMoveRepeatsAfterThePlayersKeyboardDelayAtTheKeyboardsRate)
+{
+    const struct
+    {
+        UINT delay;
+        DWORD speed;
+        std::pair<DWORD, DWORD> repeats;
+    } rows[] = {
+        {0, 31, {250, 33}},  {1, 0, {500, 400}},  {2, 31, {750, 33}},
+        {3, 31, {1000, 33}}, {9, 99, {1000, 33}},
+    };
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ(row.repeats, RepeatTimes(CPadRepeat::WithKeyboardSettings(row.delay, row.speed)))
+            << "delay " << row.delay << ", speed " << row.speed;
+    }
+    UINT delay = 0;
+    DWORD speed = 0;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0));
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0));
+    EXPECT_EQ(RepeatTimes(CPadRepeat::WithKeyboardSettings(delay, speed)),
+              RepeatTimes(CPadRepeat::WithKeyboardSettings()));
 }
 
 TEST(PadRepeatTest, WhatIsHeldWhenReadingStartsWaitsForTheNextPress)
@@ -234,6 +280,57 @@ protected:
 
     HWND m_hwnd = nullptr;
 };
+
+TEST_F(ControlledSheet, DownLeavesAListAtItsLastLineAndEntersThePageFromTheTabs)
+{
+    TestSheet sheet;
+    Open(sheet);
+    const HWND list = sheet.m_lists.m_listResolutions.GetSafeHwnd();
+    for (const wchar_t* line : {L"640 x 480", L"800 x 600", L"1024 x 768"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    sheet.SendMessageW(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+
+    Press(XINPUT_GAMEPAD_DPAD_DOWN);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(GetFocus(), list);
+    Press(XINPUT_GAMEPAD_DPAD_DOWN);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    ASSERT_NE(GetFocus(), list) << "the last line kept the focus";
+    EXPECT_EQ(GetFocus(), ControlInDirection(m_hwnd, list, PadAction::MoveDown));
+
+    const HWND tabs = sheet.GetTabControl().GetSafeHwnd();
+    SetFocus(tabs);
+    Press(XINPUT_GAMEPAD_DPAD_DOWN);
+    EXPECT_EQ(ShownPage(), 0);
+    EXPECT_TRUE(IsChild(sheet.m_lists.GetSafeHwnd(), GetFocus())) << "the focus stays on the tabs";
+}
+
+TEST_F(ControlledSheet, APressIsActedOnAtTheFirstReadThatSeesItWithinATenthOfASecond)
+{
+    TestSheet sheet;
+    Open(sheet);
+    // A player takes an answer within a tenth of a second as immediate; a press waits at
+    // most one read interval.
+    EXPECT_LE(sheet.GetGamepadReadInterval(), 100u);
+    int reads = 0;
+    g_script = [&] { return Pad(reads++ == 0 ? XINPUT_GAMEPAD_RIGHT_SHOULDER : 0); };
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(ShownPage(), 1);
+}
+
+TEST_F(ControlledSheet, BackAppliesOnlyChangesAndNeverPressesOk)
+{
+    HandlerSheet sheet;
+    Open(sheet);
+    Press(XINPUT_GAMEPAD_BACK);
+    EXPECT_EQ(sheet.m_applyNowCalls, 0) << "Apply is greyed";
+    sheet.m_lists.SetModified(TRUE);
+    Press(XINPUT_GAMEPAD_BACK);
+    EXPECT_EQ(sheet.m_applyNowCalls, 1);
+    EXPECT_EQ(sheet.m_okCalls, 0);
+    EXPECT_FALSE(Closed());
+}
 
 TEST_F(ControlledSheet, APressBehindAnotherWindowDoesNothingToTheSheet)
 {
