@@ -34,21 +34,14 @@ bool IsMessageBoxOf(HWND window, HWND sheet)
     return window && GetWindow(window, GW_OWNER) == sheet && IsOfClass(window, L"#32770");
 }
 
-// What Enter does in a dialog: it clicks the focused button when that is the default one,
-// else the button the dialog names as its default, else OK.
+// A dialog makes the push button with the focus its default one, and a message box puts the
+// focus on its default button: that is the button Enter clicks.
 void PressDefaultButton(HWND dialog)
 {
-    HWND button = GetFocus();
-    int id = GetDlgCtrlID(button);
-    if (!IsChild(dialog, button) ||
-        !(::SendMessageW(button, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
-    {
-        const LRESULT named = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);
-        id = HIWORD(named) == DC_HASDEFID ? LOWORD(named) : IDOK;
-        button = GetDlgItem(dialog, id);
-    }
-    if (!button || IsWindowEnabled(button))
-        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+    const HWND button = GetFocus();
+    if (IsChild(dialog, button) &&
+        (::SendMessageW(button, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                        reinterpret_cast<LPARAM>(button));
 }
 
