@@ -12,6 +12,7 @@
 #include <cwctype>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
