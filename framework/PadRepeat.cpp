@@ -2,12 +2,15 @@
 
 CPadRepeat CPadRepeat::WithKeyboardSettings()
 {
-    // The keyboard delay runs from 0 (250 ms) to 3 (1 s); the speed from 0 (about 2.5
-    // repeats a second) to 31 (about 30).
     UINT delay = 1;
     DWORD speed = 31;
     SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &delay, 0);
     SystemParametersInfoW(SPI_GETKEYBOARDSPEED, 0, &speed, 0);
+    return WithKeyboardSettings(delay, speed);
+}
+
+CPadRepeat CPadRepeat::WithKeyboardSettings(UINT delay, DWORD speed)
+{
     const DWORD perSecondTimes10 = 25 + (speed > 31 ? 31 : speed) * 275 / 31;
     return CPadRepeat((delay > 3 ? 3 : delay) * 250 + 250, 10000 / perSecondTimes10);
 }

@@ -181,9 +181,7 @@ void CPropertySheet::CompleteInit()
         return;
     }
     ShowWindow(SW_SHOWNORMAL);
-    // The sheet may have become active while it was hidden; then no activation follows.
-    if (GetActiveWindow() == GetSafeHwnd())
-        StartReadingGamepad();
+    StartReadingGamepad();
 }
 
 void CPropertySheet::ShowNeighbourPage(bool previous)
@@ -219,13 +217,6 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     {
         ShowNeighbourPage(wParam != 0);
         return 0;
-    }
-    if (message == WM_ACTIVATE)
-    {
-        if (LOWORD(wParam) == WA_INACTIVE)
-            StopReadingGamepad();
-        else if (!m_initPending)
-            StartReadingGamepad();
     }
     if (message == WM_TIMER && wParam == kGamepadTimer)
     {

@@ -35,7 +35,9 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   the nearest control in that direction; left and right on the tab strip change the page.
 //   A clicks the focused button or check box and chooses the line shown in a list, B is
 //   Cancel, LB and RB show the previous and the next page, Start is OK, Back is Apply. Once
-//   the controller is used the focus is shown.
+//   the controller is used the focus is shown. While a message box of the sheet is in front,
+//   A presses the box's default button and B closes it, as Enter and Esc do, and nothing else
+//   acts.
 //
 // Why it takes these steps, and no fewer:
 // - The control's callback gets no data of the caller, so the object whose PropertySheetW
@@ -53,10 +55,13 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   during a press and PressButton returns it.
 // - The controller is read by a timer of the sheet window, on the user-interface thread: what
 //   it does moves the focus, clicks controls and closes the sheet, which only this thread may
-//   do, and XInputGetState answers at once, so no thread of its own is needed. The timer runs
-//   only while the sheet is the active window: a controller also works the program in front,
-//   which must not work the launcher behind it, nor the sheet behind one of its message
-//   boxes.
+//   do, and XInputGetState answers at once, so no thread of its own is needed. The timer also
+//   runs in the modal loop of a message box of the sheet, which has no controller of its own
+//   and would otherwise leave a player with nothing but a controller stuck.
+// - A press acts on the window in front when the sheet reads it. A controller also works the
+//   program in front, so behind any other window a press does nothing. The timer runs all the
+//   while the sheet is open: a button that went down behind another window is seen going down
+//   there, and stays held, not pressed, once the sheet is in front again.
 // - Without a connected controller the timer looks for one only once a second: asking XInput
 //   for an empty slot is slow, and a controller plugged in is found soon enough.
 class CPropertySheet : public CWnd
@@ -95,9 +100,12 @@ public:
     // The page whose tab is selected, or null when the sheet has no window.
     CPropertyPage* GetActivePage() const;
 
-    // Reads `gamepad` (not owned, null for none) while the sheet is the active window. Called
-    // before the sheet runs; the controller must outlive the sheet's window.
+    // Reads `gamepad` (not owned, null for none) while the sheet is open. Called before the
+    // sheet runs; the controller must outlive the sheet's window.
     void UseGamepad(CGamepad* gamepad) { m_pGamepad = gamepad; }
+    // How often the sheet reads the controller now, in milliseconds: the longest a press waits
+    // before it is acted on. 0 before the sheet reads one.
+    UINT GetGamepadReadInterval() const { return m_gamepadReadInterval; }
     // Lays out the sheet and its pages with a dialog font of `points` instead of the
     // templates' own: dialog units follow the font, so every control grows with it. 0 keeps
     // the templates' font. Called before the sheet runs.
@@ -131,7 +139,6 @@ private:
 
     // The controller's part, in PropertySheet_Gamepad.cpp.
     void StartReadingGamepad();
-    void StopReadingGamepad();
     void ReadGamepad();
     void SetGamepadTimer();
     void PerformPadAction(PadAction action);
@@ -155,4 +162,5 @@ private:
     CGamepad* m_pGamepad = nullptr;
     CPadRepeat m_padRepeat{500, 33};
     bool m_gamepadConnected = false;
+    UINT m_gamepadReadInterval = 0;
 };

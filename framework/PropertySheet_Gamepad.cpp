@@ -6,7 +6,9 @@
 
 namespace
 {
-// How often a connected controller is read: often enough that a press feels immediate.
+// How often a connected controller is read, which is the longest a press waits before it is
+// acted on. A player takes an answer within a tenth of a second as immediate; 25 ms keeps a
+// press inside that even when the busy thread takes a read late.
 const UINT kReadIntervalMs = 25;
 // How often the sheet looks for a controller while none is connected.
 const UINT kSearchIntervalMs = 1000;
@@ -25,6 +27,33 @@ bool IsPushButtonOrCheckBox(HWND window)
     const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
     return type != BS_GROUPBOX && type != BS_OWNERDRAW;
 }
+
+// A message box of `sheet`: a dialog the sheet owns.
+bool IsMessageBoxOf(HWND window, HWND sheet)
+{
+    return window && GetWindow(window, GW_OWNER) == sheet && IsOfClass(window, L"#32770");
+}
+
+// A dialog makes the push button with the focus its default one, and a message box puts the
+// focus on its default button: that is the button Enter clicks.
+void PressDefaultButton(HWND dialog)
+{
+    const HWND button = GetFocus();
+    if (IsChild(dialog, button) &&
+        (::SendMessageW(button, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+}
+
+// A presses the box's default button and B closes it, as Enter and Esc do.
+void AnswerMessageBox(HWND box, PadActions actions)
+{
+    if (actions & PadActionBit(PadAction::Activate))
+        PressDefaultButton(box);
+    else if (actions & PadActionBit(PadAction::Cancel))
+        ::SendMessageW(box, WM_COMMAND, IDCANCEL,
+                       reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
+}
 } // namespace
 
 void CPropertySheet::OnGamepadConnected(bool) {}
@@ -39,16 +68,10 @@ void CPropertySheet::StartReadingGamepad()
     SetGamepadTimer();
 }
 
-void CPropertySheet::StopReadingGamepad()
-{
-    if (const HWND hwnd = GetSafeHwnd())
-        KillTimer(hwnd, kGamepadTimer);
-}
-
 void CPropertySheet::SetGamepadTimer()
 {
-    SetTimer(GetSafeHwnd(), kGamepadTimer, m_gamepadConnected ? kReadIntervalMs : kSearchIntervalMs,
-             nullptr);
+    m_gamepadReadInterval = m_gamepadConnected ? kReadIntervalMs : kSearchIntervalMs;
+    SetTimer(GetSafeHwnd(), kGamepadTimer, m_gamepadReadInterval, nullptr);
 }
 
 void CPropertySheet::ReadGamepad()
@@ -66,6 +89,13 @@ void CPropertySheet::ReadGamepad()
     if (!connected)
         return;
     const PadActions actions = m_padRepeat.Update(HeldPadActions(pad), GetTickCount());
+    const HWND front = GetForegroundWindow();
+    if (front != GetSafeHwnd())
+    {
+        if (IsMessageBoxOf(front, GetSafeHwnd()))
+            AnswerMessageBox(front, actions);
+        return;
+    }
     for (int index = 0; index < kPadActionCount; ++index)
     {
         // An action that closed the sheet leaves nothing for the others to act on.

@@ -6,10 +6,13 @@
 
 #include <commctrl.h>
 #include <prsht.h>
+#include <tlhelp32.h>
 #include <xinput.h>
 
+#include <cwctype>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -25,6 +28,36 @@ std::wstring SystemFolder()
     wchar_t folder[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     return length < MAX_PATH ? folder : L"";
+}
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+// The folders of the modules loaded in the process of `window`, by module file name, in lower
+// case.
+std::vector<std::pair<std::wstring, std::wstring>> LoadedModules(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    std::vector<std::pair<std::wstring, std::wstring>> modules;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return modules;
+    MODULEENTRY32W module = {};
+    module.dwSize = sizeof module;
+    for (BOOL more = Module32FirstW(snapshot, &module); more;
+         more = Module32NextW(snapshot, &module))
+    {
+        const std::wstring path = Lower(module.szExePath);
+        const size_t slash = path.rfind(L'\\');
+        modules.emplace_back(path.substr(slash + 1), path.substr(0, slash));
+    }
+    CloseHandle(snapshot);
+    return modules;
 }
 
 // The stand-in under XInput's names in the system folder, for the object's lifetime; the
@@ -91,12 +124,15 @@ protected:
         m_standIn = std::make_unique<ScopedStandInXInput>();
     }
 
-    // Starts the launcher with the controller plugged in and nothing held, and waits until
-    // the sheet is in front and shows that it found the controller.
-    void StartLauncher()
+    // Starts the launcher in `workingFolder` (its own folder when empty) with the controller
+    // plugged in and nothing held, and waits until the sheet is in front and shows that it
+    // found the controller.
+    void StartLauncher(const std::wstring& workingFolder = std::wstring())
     {
         Hold(0);
-        ASSERT_TRUE(m_driver.Start(m_installation.Launcher(), m_installation.Folder()));
+        ASSERT_TRUE(m_driver.Start(m_installation.Launcher(), workingFolder.empty()
+                                                                  ? m_installation.Folder()
+                                                                  : workingFolder));
         ASSERT_TRUE(
             WaitUntil([this] { return GetForegroundWindow() == m_driver.Sheet(); }, kTimeoutMs))
             << "the sheet is not in front";
@@ -180,6 +216,19 @@ TEST_F(GamepadTest, PickATickTwoBoxesChangePagesAndStartPlays)
     Hold(XINPUT_GAMEPAD_LEFT_SHOULDER);
     ASSERT_TRUE(WaitUntil([this] { return PageShownIs(0); }, kTimeoutMs)) << "LB did not go back";
 
+    // Without its game the launcher says so in a box: A answers it, RB leaves the sheet behind
+    // it alone, and the sheet reads the controller again once the box is gone.
+    m_installation.Remove(L"DRAV.exe");
+    Hold(XINPUT_GAMEPAD_START);
+    const HWND box = m_driver.WaitForMessageBox(kTimeoutMs);
+    ASSERT_NE(box, nullptr) << "Start did not press OK";
+    Hold(XINPUT_GAMEPAD_RIGHT_SHOULDER);
+    Hold(XINPUT_GAMEPAD_RIGHT_SHOULDER | XINPUT_GAMEPAD_A);
+    ASSERT_TRUE(WaitUntil([box] { return !IsWindow(box); }, kTimeoutMs)) << "A left the box open";
+    ASSERT_TRUE(m_driver.StaysOpen());
+    EXPECT_TRUE(PageShownIs(0)) << "RB worked the sheet behind its box";
+    ASSERT_TRUE(m_installation.AddFromBuild(L"DRAV.exe"));
+
     Hold(XINPUT_GAMEPAD_START);
     ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs)) << "Start did not press OK";
     ASSERT_TRUE(WaitForGameReport()) << "the game did not start";
@@ -201,4 +250,29 @@ TEST_F(GamepadTest, BClosesWithoutWritingOrStartingTheGame)
     ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs)) << "B did not close the launcher";
     EXPECT_EQ(previous, m_retailSettings.Read());
     EXPECT_TRUE(ReadGameReport(ReportPath()).empty());
+}
+
+TEST_F(GamepadTest, XInputComesFromTheSystemFolderAndNoDllFromTheWorkingFolder)
+{
+    // DLLs of XInput's names beside the launcher, and one in the folder it works in that the
+    // stand-in asks for by its bare name: the launcher's process loads none of them.
+    for (const wchar_t* name : kXInputNames)
+        ASSERT_TRUE(m_installation.AddFromBuild(L"StateFileXInput.dll",
+                                                (std::wstring(name) + L".dll").c_str()));
+    const TempFolder working;
+    ASSERT_TRUE(CopyFileW((BuildBinFolder() + L"\\StateFileXInput.dll").c_str(),
+                          Widen(working / "planted.dll").c_str(), FALSE));
+    const ScopedEnvironmentVariable loads(L"XINPUT_STANDIN_LOADS", L"planted.dll");
+    ASSERT_NO_FATAL_FAILURE(StartLauncher(Widen(working.Path())));
+
+    int xinputs = 0;
+    for (const auto& module : LoadedModules(m_driver.Sheet()))
+    {
+        EXPECT_NE(module.second, Lower(Widen(working.Path()))) << module.first;
+        if (module.first.rfind(L"xinput", 0) != 0)
+            continue;
+        ++xinputs;
+        EXPECT_EQ(module.second, Lower(SystemFolder())) << module.first;
+    }
+    EXPECT_GT(xinputs, 0);
 }

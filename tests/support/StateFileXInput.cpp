@@ -3,6 +3,8 @@
 // "<buttons> <left stick x> <left stick y>" (numbers as C writes them, 0x for hex). Without
 // the variable or the file the controller is unplugged. The test replaces the file as a whole,
 // so a read finds either the old state or the new one.
+// When XINPUT_STANDIN_LOADS names a DLL, the first read loads it by that bare name, as a system
+// DLL that loads a helper on demand does: the test sees where the launcher's process looks.
 #include <windows.h>
 #include <xinput.h>
 
@@ -43,10 +45,23 @@ bool ReadStateFile(XINPUT_GAMEPAD& pad)
     pad.sThumbLY = static_cast<SHORT>(y);
     return true;
 }
+
+void LoadNamedDllOnce()
+{
+    static bool tried = false;
+    if (tried)
+        return;
+    tried = true;
+    wchar_t name[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"XINPUT_STANDIN_LOADS", name, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        LoadLibraryW(name);
+}
 } // namespace
 
 XINPUT_EXPORT DWORD WINAPI XInputGetState(DWORD user, XINPUT_STATE* state)
 {
+    LoadNamedDllOnce();
     XINPUT_GAMEPAD pad = {};
     if (user != 0 || !state || !ReadStateFile(pad))
         return ERROR_DEVICE_NOT_CONNECTED;

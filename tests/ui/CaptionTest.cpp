@@ -12,7 +12,6 @@
 #include "tests/support/MessagePump.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
-#include "ui/HandheldLayout.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -494,7 +493,20 @@ TEST_P(LocalizedSheet, TheDPadReachesEveryControlThatTabReaches)
                                    PadAction::MoveRight})
             {
                 const HWND to = ControlInDirection(hwnd, from, move);
-                if (to && reached.insert(to).second)
+                if (!to)
+                    continue;
+                // The control moved to lies that way: its centre beyond the one left.
+                const RECT origin = LayoutRect(from);
+                const RECT target = LayoutRect(to);
+                const bool vertical = move == PadAction::MoveUp || move == PadAction::MoveDown;
+                const LONG beyond = vertical
+                                        ? target.top + target.bottom - origin.top - origin.bottom
+                                        : target.left + target.right - origin.left - origin.right;
+                const bool forward = move == PadAction::MoveDown || move == PadAction::MoveRight;
+                EXPECT_GT(forward ? beyond : -beyond, 0)
+                    << GetParam() << ", page " << index << ": move " << static_cast<int>(move)
+                    << " from " << GetDlgCtrlID(from) << " to " << GetDlgCtrlID(to);
+                if (reached.insert(to).second)
                     next.push_back(to);
             }
         }
@@ -512,15 +524,25 @@ TEST_P(LocalizedSheet, TheDPadReachesEveryControlThatTabReaches)
 
 TEST_P(LocalizedSheet, OnAHandheldTheSheetIsLegibleAndCentredOnA1280By800Screen)
 {
-    if (!RunsOnHandheld())
+    // Asked of the environment, not of the launcher, so that a launcher that misses the
+    // variable fails here.
+    const auto setToOne = [](const char* name)
+    { return std::getenv(name) && std::string(std::getenv(name)) == "1"; };
+    if (!setToOne("SteamDeck") && !setToOne("SteamGamepadUI"))
         GTEST_SKIP() << "for runs with SteamDeck=1";
     const HWND hwnd = Sheet(GetParam());
     ASSERT_NE(hwnd, nullptr);
-    // A font 12 pixels high or more, the size recommended for the handheld's screen.
-    const ControlDc dc(hwnd);
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc.Handle(), &metrics);
-    EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, 12);
+    // A font 12 pixels high or more, the size recommended for the handheld's screen, on the
+    // sheet and on both pages.
+    const HWND windows[] = {hwnd, PropSheet_IndexToHwnd(hwnd, 0), PropSheet_IndexToHwnd(hwnd, 1)};
+    const char* const names[] = {"the sheet", "the Display page", "the Options page"};
+    for (int index = 0; index < 3; ++index)
+    {
+        const ControlDc dc(windows[index]);
+        TEXTMETRICW metrics = {};
+        GetTextMetricsW(dc.Handle(), &metrics);
+        EXPECT_GE(metrics.tmHeight - metrics.tmInternalLeading, 12) << names[index];
+    }
 
     RECT sheet;
     GetWindowRect(hwnd, &sheet);

@@ -8,6 +8,7 @@
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/UiTestSupport.h"
 #include "tools/driver/WaitUntil.h"
+#include "ui/HandheldLayout.h"
 #include "ui/resource.h"
 
 #include <gtest/gtest.h>
@@ -174,6 +175,7 @@ TEST_F(ConfigSheet, CaptionsComeFromTheDatabaseAndOnlyTheOkButtonWidens)
                   L"Check-DisableMovies", L"Check-DisableSoundFilters",
                   L"Check-DisableHardwareSound", L"Check-RestoreDefaults"}));
     EXPECT_FALSE(IsWindowVisible(Button(IDHELP)));
+    EXPECT_FALSE(IsWindowVisible(Button(IDC_STATIC_GAMEPAD_HINTS))) << "hints without controller";
 
     // A 75-pixel OK button at left 100 grows by 30 pixels to the left.
     MoveWindow(Button(IDOK), 100, ok.top, 75, ok.bottom - ok.top, TRUE);
@@ -185,6 +187,26 @@ TEST_F(ConfigSheet, CaptionsComeFromTheDatabaseAndOnlyTheOkButtonWidens)
     EXPECT_EQ(ButtonRect(ID_APPLY_NOW).left, apply.left);
     EXPECT_EQ(ButtonRect(IDHELP).left, help.left);
     EXPECT_EQ(TabText(0), L"Tab-Display") << "the tab control is asked for again";
+}
+
+TEST(HandheldLayout, SteamsOwnVariablesSetToOneMeanAHandheld)
+{
+    const struct
+    {
+        const wchar_t* deck;
+        const wchar_t* gamepadUi;
+        bool handheld;
+    } rows[] = {
+        {L"", L"", false},   {L"1", L"", true},   {L"", L"1", true},
+        {L"0", L"0", false}, {L"11", L"", false},
+    };
+    for (const auto& row : rows)
+    {
+        const ScopedEnvironmentVariable deck(L"SteamDeck", row.deck);
+        const ScopedEnvironmentVariable gamepadUi(L"SteamGamepadUI", row.gamepadUi);
+        EXPECT_EQ(RunsOnHandheld(), row.handheld)
+            << "SteamDeck=" << row.deck << " SteamGamepadUI=" << row.gamepadUi;
+    }
 }
 
 TEST_F(ConfigSheet, WithoutDatabaseEveryCaptionIsTheFallbackText)
