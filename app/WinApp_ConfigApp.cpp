@@ -2,13 +2,13 @@
 
 #include "app/BoundedFormat.h"
 #include "framework/Gamepad.h"
-#include "text/TextConversion.h"
 #include "settings/BoundedString.h"
 #include "settings/FixedNames.h"
 #include "settings/ProductMode.h"
 #include "settings/SettingsFilePath.h"
 #include "strings/StringDatabase.h"
 #include "strings/WideTextCopy.h"
+#include "text/TextConversion.h"
 #include "ui/PropertySheet_ConfigApp.h"
 
 #include <commctrl.h>

@@ -1,9 +1,9 @@
 #include "display/DisplayCatalogue.h"
 
-#include "text/TextConversion.h"
 #include "framework/WinApp.h"
 #include "settings/BoundedString.h"
 #include "settings/ProductMode.h"
+#include "text/TextConversion.h"
 
 #include <io.h>
 

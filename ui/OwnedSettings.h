@@ -23,6 +23,3 @@ public:
 protected:
     ~IOwnedSettings() = default;
 };
-
-// Takes every group of `page` out of `settings` and chooses what it held.
-void ApplyStoredSettings(IOwnedSettings& page, CSettingsFile& settings);

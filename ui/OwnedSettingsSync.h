@@ -35,3 +35,7 @@ private:
     std::vector<std::string> m_stored;
     std::vector<std::string> m_shown;
 };
+
+// Takes every group of `page` out of `settings` and chooses what it held, as the sheet does
+// when it opens, without keeping a record of it.
+void ApplyStoredSettings(IOwnedSettings& page, CSettingsFile& settings);

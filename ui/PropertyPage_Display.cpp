@@ -1,11 +1,12 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/DataExchange.h"
-#include "text/TextConversion.h"
 #include "settings/FixedNames.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
+#include "text/TextConversion.h"
 #include "ui/ControlCaption.h"
+#include "ui/OwnedSettingsSync.h"
 #include "ui/resource.h"
 
 #include <cstdlib>

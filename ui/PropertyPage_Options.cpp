@@ -4,6 +4,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsText.h"
 #include "ui/ControlCaption.h"
+#include "ui/OwnedSettingsSync.h"
 #include "ui/resource.h"
 
 #include <algorithm>

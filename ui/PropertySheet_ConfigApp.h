@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/PropertySheet.h"
-#include "settings/save/SettingsFileSave.h"
 #include "settings/SettingsFile.h"
+#include "settings/save/SettingsFileSave.h"
 #include "ui/OwnedSettingsSync.h"
 #include "ui/PropertyPage_Display.h"
 #include "ui/PropertyPage_Options.h"

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class SettingsWriteResult

@@ -1,6 +1,6 @@
 #include "settings/SettingsFile.h"
-#include "settings/save/SettingsFileSave.h"
 #include "settings/SettingsFolder.h"
+#include "settings/save/SettingsFileSave.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,8 +1,8 @@
 #include "ui/PropertyPage_Display.h"
 
 #include "framework/PropertySheet.h"
-#include "settings/save/SettingsFileSave.h"
 #include "settings/SettingsText.h"
+#include "settings/save/SettingsFileSave.h"
 #include "strings/StringDatabase.h"
 #include "tests/display/FakeDirect3D.h"
 #include "tests/support/MessagePump.h"
