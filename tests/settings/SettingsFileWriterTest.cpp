@@ -5,6 +5,7 @@
 #include "settings/SettingsText.h"
 #include "tests/support/BriefFileHold.h"
 #include "tests/support/FileContent.h"
+#include "tests/support/RenameRefusal.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -106,15 +107,8 @@ BOOL WINAPI WriteFewBytesThenFail(HANDLE file, LPCVOID bytes, DWORD size, LPDWOR
     return FALSE;
 }
 
-// The player may write the file but not delete or rename it: the move into place is refused,
-// anything else goes to the system.
-NTSTATUS NTAPI MoveDeniesAccess(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
-                                ULONG infoClass)
-{
-    if (infoClass == kFileRenameInformation || infoClass == kFileRenameInformationEx)
-        return static_cast<NTSTATUS>(0xC0000022L); // STATUS_ACCESS_DENIED
-    return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
-}
+// The player may write the file but not delete or rename it.
+const auto MoveDeniesAccess = RefuseRenames<static_cast<LONG>(0xC0000022L)>;
 
 // The file's access control list in its text form.
 std::string AccessRights(const std::string& path)

@@ -4,6 +4,7 @@
 #include "strings/StringDatabase.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/RenameRefusal.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestEnvironment.h"
 #include "tests/ui/UiTestSupport.h"
@@ -48,15 +49,6 @@ BOOL WINAPI WriteHalfAtTheStartWhileBroken(HANDLE file, LPCVOID bytes, DWORD siz
     WriteFile(file, bytes, size / 2, written, overlapped);
     SetLastError(ERROR_IO_DEVICE);
     return FALSE;
-}
-
-// A file system that moves no file into another's place, so that saves rewrite in place.
-NTSTATUS NTAPI RefuseRenames(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
-                             ULONG infoClass)
-{
-    if (infoClass == kFileRenameInformation || infoClass == kFileRenameInformationEx)
-        return static_cast<NTSTATUS>(0xC00000D4L); // STATUS_NOT_SAME_DEVICE
-    return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
 }
 
 // The game makes settings.cfg at `g_madeMeanwhile` while the launcher writes its new file.
@@ -515,7 +507,7 @@ TEST_F(ConfigSheet, AfterARewriteThatLeftTheFileDamagedTheNextApplyWritesTheShee
 {
     WriteWholeFile(m_settingsPath, "\"Other\" \"kept\"\r\n\"More\" \"pairs\"\r\n");
     SettingsFileCalls calls;
-    calls.setInformation = RefuseRenames;
+    calls.setInformation = RefuseRenames<static_cast<LONG>(0xC00000D4L)>; // not the same device
     calls.writeInPlace = WriteHalfAtTheStartWhileBroken;
     g_diskBroken = true;
     Open(TestDatabasePath(), calls);
