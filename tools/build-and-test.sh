@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the launcher for 32-bit and 64-bit Windows and runs every
-# test under Wine that this machine can run: both suites where the kernel runs 32-bit code,
-# the x86_64 suite alone where it does not. Exits non-zero when anything fails; the output
-# closes with CTest's summary of each suite run.
+# Tests the set-up's decisions, installs what is missing, builds the launcher for 32-bit and
+# 64-bit Windows and runs every test under Wine that this machine can run: both suites where
+# the kernel runs 32-bit code and 32-bit Wine could be installed, the x86_64 suite alone where
+# not. Exits non-zero when anything fails; the output closes with the set-up test's result and
+# CTest's summary of each suite run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Needs no package and no network: apt is a stand-in there.
+setup_test=$(tests/setup/install-deps-test.sh) && setup_failed= || setup_failed=1
+echo "$setup_test"
 tools/install-deps.sh
 source tools/windows-programs.sh
 echo "$windows_programs_line"
@@ -31,6 +35,7 @@ for preset in $WINDOWS_PRESETS; do
 done
 
 echo "=== summary"
+tail -n 1 <<<"$setup_test"
 printf '%s\n' "${summaries[@]}"
 [ -z "$WINDOWS_32BIT_WHY" ] || echo "i686: built, tests not run: $WINDOWS_32BIT_WHY"
 if [ "${#failed[@]}" -ne 0 ]; then
@@ -40,3 +45,4 @@ if [ "${#failed[@]}" -ne 0 ]; then
   done
   exit 1
 fi
+[ -z "$setup_failed" ]

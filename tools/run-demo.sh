@@ -80,3 +80,5 @@ for _ in $(seq 300); do [ -s game-report.txt ] && break; sleep 0.1; done
 cat game-report.txt 2>/dev/null || echo "run-demo: the stand-in game wrote no report" >&2
 # Ends Wine's helper processes before the virtual display goes away.
 WINEPREFIX="$wineprefix" wineserver -k 2>/dev/null || true
+ran="run-demo: done; the $preset launcher ran"
+echo "$ran${WINDOWS_32BIT_WHY:+ (not the i686 one: $WINDOWS_32BIT_WHY)}"

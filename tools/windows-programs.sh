@@ -7,7 +7,8 @@
 # always run with the 64-bit loader, 32-bit programs with the 32-bit one.
 #
 # WINDOWS_PROGRAMS forces the choice: `64` runs only 64-bit programs (as on a kernel without
-# 32-bit support), `32+64` runs both. Unset or `auto`, the machine is asked.
+# 32-bit support), `32+64` runs both. Unset or `auto`, the machine is asked: the kernel first
+# (tools/kernel-runs-32bit.sh, which needs no Wine), then Wine's 32-bit loader.
 #
 # Sets: WINE32_LOADER, WINE64_LOADER, WINDOWS_PRESETS (the build presets whose programs run
 # here), WINDOWS_32BIT_WHY (why 32-bit programs do not run; empty when they do).
@@ -21,10 +22,13 @@ case "${WINDOWS_PROGRAMS:-auto}" in
     WINDOWS_32BIT_WHY="switched off by WINDOWS_PROGRAMS=64"
     ;;
   32+64 | auto)
-    if [ ! -x "$WINE32_LOADER" ]; then
-      WINDOWS_32BIT_WHY="wine32 is not installed; run tools/install-deps.sh as root"
-    elif ! "$WINE32_LOADER" --version >/dev/null 2>&1; then
+    if ! "$(dirname "${BASH_SOURCE[0]}")/kernel-runs-32bit.sh"; then
       WINDOWS_32BIT_WHY="this kernel runs no 32-bit code"
+    elif [ ! -x "$WINE32_LOADER" ]; then
+      WINDOWS_32BIT_WHY="wine32:i386 is not installed;"
+      WINDOWS_32BIT_WHY+=" tools/install-deps.sh installs it, or says why apt cannot"
+    elif ! "$WINE32_LOADER" --version >/dev/null 2>&1; then
+      WINDOWS_32BIT_WHY="Wine's 32-bit loader does not start ($WINE32_LOADER --version fails)"
     fi
     if [ -n "$WINDOWS_32BIT_WHY" ] && [ "${WINDOWS_PROGRAMS:-auto}" = 32+64 ]; then
       echo "windows programs: WINDOWS_PROGRAMS=32+64, but $WINDOWS_32BIT_WHY;" \
