@@ -241,8 +241,9 @@ TEST_F(EndToEndTest, ApplyKeepsAPairAnotherProgramAddedWhileTheLauncherWasOpen)
     m_retailSettings.Write("\"Gamma\" \"1.2\"\r\n\"ScreenWidth\" \"1280\"\r\n"
                            "\"ScreenHeight\" \"1024\"\r\n\"BitDepth\" \"32\"\r\n");
     StartLauncher();
+    // The game adds a pair and leaves out the resolution, which the player leaves alone.
     const std::string added = "\"Added\" \"by the game\"\r\n";
-    m_retailSettings.Write(m_retailSettings.Read() + added);
+    m_retailSettings.Write("\"Gamma\" \"1.2\"\r\n" + added);
 
     ASSERT_TRUE(m_driver.SelectTab(1));
     ASSERT_TRUE(m_driver.Tick(m_driver.PageControl(kDisableSoundBox)));
@@ -253,4 +254,9 @@ TEST_F(EndToEndTest, ApplyKeepsAPairAnotherProgramAddedWhileTheLauncherWasOpen)
     EXPECT_EQ(added, saved.substr(saved.size() - added.size())) << saved;
     ExpectSavedLines(saved.substr(0, saved.size() - added.size()), "\"DisableSound\" \"1\"", "1280",
                      "1024");
+    ASSERT_TRUE(m_driver.SelectTab(0));
+    const HWND resolutions = m_driver.PageControl(kResolutionList);
+    const int shown = LauncherDriver::ListSelection(resolutions);
+    ASSERT_GE(shown, 0) << "the list shows no resolution";
+    EXPECT_EQ(L"* 1280 x 1024 x 32", LauncherDriver::ListLines(resolutions)[shown]);
 }
