@@ -31,6 +31,8 @@ two_monitors() { xrandr --listmonitors 2>/dev/null | grep -q '^Monitors: 2$'; }
 
 case "$command" in
   start)
+    # A server left by a run that was cut short goes first.
+    [ ! -s "$state/pid" ] || kill "$(cat "$state/pid")" 2>/dev/null || true
     rm -rf "$state"
     mkdir -p "$state"
     # A session of its own and no pipe of CTest's: the server outlives this step.

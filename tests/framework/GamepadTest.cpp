@@ -362,7 +362,7 @@ TEST_F(ControlledSheet, APressBehindAnotherWindowDoesNothingToTheSheet)
     };
     EXPECT_EQ(MessageBoxW(nullptr, L"Other", L"Another program", MB_OKCANCEL), 0);
     g_script = nullptr;
-    EXPECT_GT(readsInFront, 4) << "the dialog never came to the front";
+    EXPECT_GT(readsInFront, 4) << "the dialog ended before the sheet read a press of A and of B";
     EXPECT_FALSE(Closed());
 }
 
