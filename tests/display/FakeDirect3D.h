@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-// Stands in for machines the test machine cannot be: several adapters, odd drivers, calls
-// that fail. It implements the real IDirect3D9 interface; the adapter and mode calls answer
-// from the description below, every other call refuses with D3DERR_INVALIDCALL.
+// Stands in for machines the test machine cannot be: adapters with descriptions and modes of
+// their own, odd drivers, calls that fail. (Wine's second monitor repeats the first one's
+// description and modes, and exists only on the display that e2e_two_monitor_tests makes.) It
+// implements the real IDirect3D9 interface; the adapter and mode calls answer from the
+// description below, every other call refuses with D3DERR_INVALIDCALL.
 
 struct FakeMode
 {

@@ -9,6 +9,7 @@ namespace
 {
 const int kDisableSoundBox = 1001;
 const int kResolutionList = 1002;
+const int kDisplayList = 1003;
 
 // The settings the player had: a stored resolution, a switch, and a pair no page owns.
 const char kPreviousSettings[] = "\"Gamma\" \"1.2\"\r\n"
@@ -68,6 +69,18 @@ void ExpectSavedLines(const std::string& text, const char* optionLine, const cha
     EXPECT_EQ(std::string("\"ScreenHeight\" \"") + height + "\"", lines[4]);
     EXPECT_EQ("\"BitDepth\" \"32\"", lines[5]);
     EXPECT_EQ("\"Gamma\" \"1.2\"", lines[6]);
+}
+
+// True when one monitor holds all of `window`.
+bool WhollyOnOneMonitor(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT both = {};
+    return GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), &monitor) &&
+           IntersectRect(&both, &rect, &monitor.rcMonitor) && EqualRect(&both, &rect);
 }
 } // namespace
 
@@ -241,8 +254,9 @@ TEST_F(EndToEndTest, ApplyKeepsAPairAnotherProgramAddedWhileTheLauncherWasOpen)
     m_retailSettings.Write("\"Gamma\" \"1.2\"\r\n\"ScreenWidth\" \"1280\"\r\n"
                            "\"ScreenHeight\" \"1024\"\r\n\"BitDepth\" \"32\"\r\n");
     StartLauncher();
+    // The game adds a pair and leaves out the resolution, which the player leaves alone.
     const std::string added = "\"Added\" \"by the game\"\r\n";
-    m_retailSettings.Write(m_retailSettings.Read() + added);
+    m_retailSettings.Write("\"Gamma\" \"1.2\"\r\n" + added);
 
     ASSERT_TRUE(m_driver.SelectTab(1));
     ASSERT_TRUE(m_driver.Tick(m_driver.PageControl(kDisableSoundBox)));
@@ -253,4 +267,51 @@ TEST_F(EndToEndTest, ApplyKeepsAPairAnotherProgramAddedWhileTheLauncherWasOpen)
     EXPECT_EQ(added, saved.substr(saved.size() - added.size())) << saved;
     ExpectSavedLines(saved.substr(0, saved.size() - added.size()), "\"DisableSound\" \"1\"", "1280",
                      "1024");
+    ASSERT_TRUE(m_driver.SelectTab(0));
+    const HWND resolutions = m_driver.PageControl(kResolutionList);
+    const int shown = LauncherDriver::ListSelection(resolutions);
+    ASSERT_GE(shown, 0) << "the list shows no resolution";
+    EXPECT_EQ(L"* 1280 x 1024 x 32", LauncherDriver::ListLines(resolutions)[shown]);
+}
+
+// On a display of two monitors side by side that CTest makes for this test alone
+// (two-monitor-display.sh), where Wine gives the second monitor the primary's modes.
+TEST_F(EndToEndTest, OnTwoMonitorsTheSecondChosenIsStoredOfferedAgainAndKept)
+{
+    if (!GetEnvironmentVariableW(L"WINE_RUN_MONITORS", nullptr, 0))
+        GTEST_SKIP() << "runs as the CTest test e2e_two_monitor_tests, on a display of its own";
+    ASSERT_EQ(2, GetSystemMetrics(SM_CMONITORS));
+    m_installation.AddFromBuild(L"DRAV.exe");
+    m_retailSettings.Write("\"MusicEnable\" \"0\"\r\n\"Gamma\" \"1.2\"\r\n");
+
+    // The first run lists both (their descriptions alike, their device names not) and chooses
+    // the primary; the player chooses the other.
+    StartLauncher();
+    EXPECT_TRUE(WhollyOnOneMonitor(m_driver.Sheet()));
+    const HWND displays = m_driver.PageControl(kDisplayList);
+    const std::vector<std::wstring> lines = LauncherDriver::ListLines(displays);
+    ASSERT_EQ(2u, lines.size());
+    EXPECT_NE(std::wstring::npos, lines[0].find(L"(\\\\.\\DISPLAY1)")) << lines[0];
+    EXPECT_NE(std::wstring::npos, lines[1].find(L"(\\\\.\\DISPLAY2)")) << lines[1];
+    MONITORINFOEXW primary = {};
+    primary.cbSize = sizeof primary;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({}, MONITOR_DEFAULTTOPRIMARY), &primary));
+    EXPECT_EQ(primary.szDevice, std::wstring(L"\\\\.\\DISPLAY1"));
+    EXPECT_EQ(0, LauncherDriver::ListSelection(displays));
+    ASSERT_TRUE(m_driver.SelectListLine(displays, 1));
+    ApplyTheChange();
+    const std::string stored = m_retailSettings.Read();
+    ExpectSavedLines(stored, "\"MusicEnable\" \"0\"", "1280", "1024");
+    EXPECT_NE(std::string::npos, stored.find("\"DeviceName\" \"\\\\.\\DISPLAY2\"\r\n")) << stored;
+    m_driver.Click(m_driver.Button(IDCANCEL));
+    ASSERT_TRUE(m_driver.WaitForExit(kTimeoutMs));
+
+    // The next opening offers it again, and a save of an option keeps it.
+    StartLauncher();
+    EXPECT_TRUE(WhollyOnOneMonitor(m_driver.Sheet()));
+    EXPECT_EQ(1, LauncherDriver::ListSelection(m_driver.PageControl(kDisplayList)));
+    ASSERT_TRUE(m_driver.SelectTab(1));
+    ASSERT_TRUE(m_driver.Tick(m_driver.PageControl(kDisableSoundBox)));
+    ApplyTheChange();
+    EXPECT_EQ("\"DisableSound\" \"1\"\r\n" + stored, m_retailSettings.Read());
 }

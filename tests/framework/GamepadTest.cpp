@@ -347,6 +347,23 @@ TEST_F(ControlledSheet, APressBehindAnotherWindowDoesNothingToTheSheet)
     DestroyWindow(other);
     Press(XINPUT_GAMEPAD_RIGHT_SHOULDER);
     EXPECT_EQ(ShownPage(), 1) << "the sheet in front again reads the controller";
+
+    // Nor to another program's dialog in front: neither A nor B answers it. It is ended with no
+    // answer after a press of each, or when it never comes to the front.
+    int readsInFront = 0;
+    int reads = 0;
+    g_script = [&]
+    {
+        const HWND box = FindWindowW(L"#32770", L"Another program");
+        readsInFront += box && GetForegroundWindow() == box;
+        if (box && (readsInFront > 4 || ++reads > 200))
+            EndDialog(box, 0);
+        return Pad(readsInFront == 2 ? XINPUT_GAMEPAD_A : readsInFront == 4 ? XINPUT_GAMEPAD_B : 0);
+    };
+    EXPECT_EQ(MessageBoxW(nullptr, L"Other", L"Another program", MB_OKCANCEL), 0);
+    g_script = nullptr;
+    EXPECT_GT(readsInFront, 4) << "the dialog ended before the sheet read a press of A and of B";
+    EXPECT_FALSE(Closed());
 }
 
 // Asks in a box at each Apply and keeps the answers.

@@ -129,13 +129,17 @@ TEST_F(SettingsFileTest, FilesOfOtherWritersAreReadAsMeantAndSavedWhole)
         EXPECT_EQ(OnDisk(lines), m_folder.ReadFile("settings.cfg"));
     }
 
-    // A character the code page lacks is not guessed: the file is kept as it is.
-    const std::string chinese = Utf16("\"Name\" \"\u4e2d\"", false);
-    CSettingsFile settings;
-    m_folder.WriteFile("settings.cfg", chinese);
-    EXPECT_FALSE(CSettingsFile::Load(Path().c_str(), settings));
-    EXPECT_EQ(SettingsWriteResult::ReadFailed, WriteSettingsFile(Path(), "\"A\" \"1\"\n"));
-    EXPECT_EQ(chinese, m_folder.ReadFile("settings.cfg"));
+    // A character the code page lacks, or has only a look-alike for (o for o with a double
+    // acute, - for the minus sign), is not guessed: the file is kept as it is.
+    for (const char* lacking : {"\u4e2d", "\u0151", "\u2212"})
+    {
+        const std::string kept = Utf16(std::string("\"Name\" \"") + lacking + "\"", false);
+        CSettingsFile settings;
+        m_folder.WriteFile("settings.cfg", kept);
+        EXPECT_FALSE(CSettingsFile::Load(Path().c_str(), settings)) << lacking;
+        EXPECT_EQ(SettingsWriteResult::ReadFailed, WriteSettingsFile(Path(), "\"A\" \"1\"\n"));
+        EXPECT_EQ(kept, m_folder.ReadFile("settings.cfg"));
+    }
 }
 
 TEST_F(SettingsFileTest, MissingFileOrFolderGivesAnEmptyStore)

@@ -157,6 +157,15 @@ TEST_F(SettingsFileWriterTest, WritesCrLfLinesAndReplacesAnExistingFileCompletel
     EXPECT_EQ(SettingsWriteResult::Written, Write(""));
     EXPECT_EQ("", Content());
     EXPECT_TRUE(NoLeftover());
+
+    // Folders and a file named on disk as the path spells them but for case are no links.
+    ASSERT_TRUE(DeleteFileA(Path().c_str()));
+    m_folder.WriteFile("SETTINGS.CFG", kOldContent);
+    std::string upper = m_folder.Path();
+    CharUpperA(&upper[0]);
+    EXPECT_EQ(SettingsWriteResult::Written,
+              WriteSettingsFile(upper + "\\settings.cfg", "\"A\" \"1\"\n"));
+    EXPECT_EQ("\"A\" \"1\"\r\n", Content());
 }
 
 TEST_F(SettingsFileWriterTest, UnopenableTargetsFailToOpenAndChangeNothing)

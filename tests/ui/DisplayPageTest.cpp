@@ -17,7 +17,9 @@ namespace
 {
 constexpr D3DFORMAT kFormat = D3DFMT_X8R8G8B8;
 
-// Two adapters; the second one's description holds double quotes.
+// Two adapters; the second one's description holds double quotes. A fake: the real second
+// monitor (e2e_two_monitor_tests) exists only on a display of its own, and Wine gives it the
+// first one's description and modes, so no choice here would show which display it came from.
 std::vector<FakeAdapter> TwoAdapters()
 {
     return {
