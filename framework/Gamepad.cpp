@@ -2,8 +2,9 @@
 
 #include <string>
 
-CGamepad::CGamepad()
+void CGamepad::Load()
 {
+    m_loadPending = false;
     wchar_t system[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryW(system, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -32,6 +33,8 @@ CGamepad::~CGamepad()
 
 bool CGamepad::Read(XINPUT_GAMEPAD& state)
 {
+    if (m_loadPending)
+        Load();
     if (!m_getState)
         return false;
     for (DWORD tried = 0; tried < XUSER_MAX_COUNT; ++tried)

@@ -181,7 +181,8 @@ void CPropertySheet::CompleteInit()
         return;
     }
     ShowWindow(SW_SHOWNORMAL);
-    StartReadingGamepad();
+    if (m_pGamepad)
+        SetTimer(GetSafeHwnd(), kGamepadStartTimer, 0, nullptr);
 }
 
 void CPropertySheet::ShowNeighbourPage(bool previous)
@@ -216,6 +217,12 @@ LRESULT CPropertySheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_NEXTDLGCTL && LOWORD(lParam) == 0 && GetKeyState(VK_CONTROL) < 0)
     {
         ShowNeighbourPage(wParam != 0);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kGamepadStartTimer)
+    {
+        KillTimer(GetSafeHwnd(), kGamepadStartTimer);
+        StartReadingGamepad();
         return 0;
     }
     if (message == WM_TIMER && wParam == kGamepadTimer)

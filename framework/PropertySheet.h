@@ -64,6 +64,9 @@ constexpr WORD ID_APPLY_NOW = 0x3021;
 //   there, and stays held, not pressed, once the sheet is in front again.
 // - Without a connected controller the timer looks for one only once a second: asking XInput
 //   for an empty slot is slow, and a controller plugged in is found soon enough.
+// - The controller is first read once the sheet has painted itself, from a timer set when it
+//   is shown (a timer's message comes only after every paint): loading XInput and its first
+//   read, which has Wine look for input devices, are no part of what the player waits for.
 class CPropertySheet : public CWnd
 {
 public:
@@ -131,6 +134,7 @@ protected:
 
 private:
     static constexpr UINT_PTR kGamepadTimer = 0x47D0;
+    static constexpr UINT_PTR kGamepadStartTimer = 0x47D1;
 
     INT_PTR Run(bool modeless);
     void CompleteInit();

@@ -235,8 +235,12 @@ protected:
     {
         Plug(0, Pad(0));
         sheet.UseGamepad(&m_gamepad);
+        const int readsBefore = g_reads;
         m_hwnd = sheet.Create();
         ASSERT_NE(m_hwnd, nullptr);
+        // The sheet shows before it reads the controller, which it first does once painted.
+        EXPECT_TRUE(IsWindowVisible(m_hwnd));
+        EXPECT_EQ(g_reads, readsBefore) << "read before the sheet showed";
         ASSERT_TRUE(InFront(m_hwnd));
     }
     bool PumpUntil(const std::function<bool()>& condition)
