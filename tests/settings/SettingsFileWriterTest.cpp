@@ -3,6 +3,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFolder.h"
 #include "settings/SettingsText.h"
+#include "settings/SettingsTokenizer.h"
 #include "tests/support/BriefFileHold.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/RenameRefusal.h"
@@ -442,6 +443,27 @@ NTSTATUS NTAPI RenameRefusedAfterAnotherProgramWrote(HANDLE file, PIO_STATUS_BLO
     return static_cast<NTSTATUS>(0xC00000D4L); // STATUS_NOT_SAME_DEVICE
 }
 
+// Another program rewrites the settings file at `g_madeMeanwhile` the moment the save lets go
+// of it, where Windows refuses to replace a held file (before Windows 10): the rewrite comes
+// right before the save's next question to the file system.
+bool g_letGo;
+NTSTATUS NTAPI HeldFileNotReplaced(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                                   ULONG infoClass)
+{
+    if (infoClass != kFileRenameInformationEx)
+        return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
+    g_letGo = true;
+    return static_cast<NTSTATUS>(0xC0000002L); // STATUS_NOT_IMPLEMENTED
+}
+NTSTATUS NTAPI RewrittenOnceLetGo(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                                  ULONG infoClass)
+{
+    if (g_letGo)
+        WriteWholeFile(g_madeMeanwhile, "\"Other\" \"made\"\r\n");
+    g_letGo = false;
+    return GetSystemFileFunctions().ntQueryInformationFile(file, status, info, size, infoClass);
+}
+
 // A file system that reports a reparse point with `g_reparseTag` on every file whose name ends
 // in `g_taggedName`.
 ULONG g_reparseTag;
@@ -523,15 +545,19 @@ TEST_F(SettingsFileWriterTest, AShortWriteFailsAndASaveNobodyHoldsNeverRewritesI
 TEST_F(SettingsFileWriterTest, AFileMadeOrRewrittenWhereTheSaveCannotHoldItIsKeptToMerge)
 {
     // Made while the new file is written, where there was none; rewritten after the save let go
-    // of it, before it could be rewritten in place.
+    // of it, before it could be rewritten in place, or before it could be replaced.
     SettingsFileCalls made;
     made.write = WriteWhileAnotherProgramMakesTheFile;
     SettingsFileCalls rewritten;
     rewritten.setInformation = RenameRefusedAfterAnotherProgramWrote;
-    for (const SettingsFileCalls* calls : {&made, &rewritten})
+    SettingsFileCalls letGo;
+    letGo.setInformation = HeldFileNotReplaced;
+    letGo.queryInformation = RewrittenOnceLetGo;
+    g_letGo = false;
+    for (const SettingsFileCalls* calls : {&made, &rewritten, &letGo})
     {
         DeleteFileA(Path().c_str());
-        if (calls == &rewritten)
+        if (calls != &made)
             m_folder.WriteFile("settings.cfg", kOldContent);
         g_madeMeanwhile = Path();
         CSettingsFileSave save(*calls);
@@ -540,6 +566,20 @@ TEST_F(SettingsFileWriterTest, AFileMadeOrRewrittenWhereTheSaveCannotHoldItIsKep
         EXPECT_EQ(SettingsWriteResult::ChangedMeanwhile, save.Replace("\"A\" \"1\"\n"));
         EXPECT_EQ("\"Other\" \"made\"\r\n", Content());
     }
+}
+
+TEST_F(SettingsFileWriterTest, ATextALoadWouldRefuseIsNotWrittenAndTheOldFileIsKept)
+{
+    std::string most;
+    for (size_t pairs = 0; pairs < kMaxSettingsTokens / 2; ++pairs)
+        most += "a 1\n";
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    for (const std::string& refused :
+         {most + "b 2\n", std::string(static_cast<size_t>(kMaxSettingsFileSize) - 1, 'x') + "\n"})
+        EXPECT_EQ(SettingsWriteResult::WriteFailed, WriteSettingsFile(Path(), refused));
+    EXPECT_EQ(kOldContent, Content());
+    EXPECT_TRUE(NoLeftover());
+    EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), most));
 }
 
 TEST_F(SettingsFileWriterTest, OnlyReparsePointsThatRedirectANameAreRefused)
@@ -585,6 +625,17 @@ TEST(ImmutableFolder, AFileInAFolderThatTakesNoNewFileIsRewrittenInPlace)
     ASSERT_EQ("\"Old\" \"1\"\r\n", ReadWholeFile(withFile)) << "run through CTest, which makes it";
     EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(withFile, "\"A\" \"1\"\n"));
     EXPECT_EQ("\"A\" \"1\"\r\n", ReadWholeFile(withFile));
+
+    // Rewritten in place through the save's own handle, which is let go before Replace returns:
+    // a reader that shares only reading opens the file at once.
+    CSettingsFileSave save;
+    CSettingsFile read;
+    ASSERT_EQ(SettingsWriteResult::Written, save.Begin(withFile, read));
+    EXPECT_EQ(SettingsWriteResult::Written, save.Replace("\"B\" \"2\"\n"));
+    const HANDLE reader = CreateFileA(withFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, reader);
+    CloseHandle(reader);
 
     const std::string withoutFile = folders + "without-file\\Kerrowind\\DRAV\\settings.cfg";
     EXPECT_EQ(SettingsWriteResult::OpenFailed, WriteSettingsFile(withoutFile, "\"A\" \"1\"\n"));

@@ -68,6 +68,11 @@ BOOL WINAPI WriteHalfAtTheStartWhileBroken(HANDLE file, LPCVOID bytes, DWORD siz
     return FALSE;
 }
 
+BOOLEAN WINAPI NoRandomBytes(PVOID, ULONG)
+{
+    return FALSE;
+}
+
 // The game makes settings.cfg at `g_madeMeanwhile` while the launcher writes its new file.
 std::string g_madeMeanwhile;
 BOOL WINAPI WriteWhileTheGameMakesTheFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
@@ -558,15 +563,21 @@ TEST_F(ConfigSheet, AFileTheGameMakesDuringTheFirstSaveIsMergedAndShown)
 
 TEST_F(ConfigSheet, AFailedFirstSaveSaysTheFileCouldNotBeCreatedAndMakesNone)
 {
-    SettingsFileCalls calls;
-    calls.write = WriteHalfAtTheStartWhileBroken;
+    // The new file cannot be written, or not even made (no name for it).
+    SettingsFileCalls brokenDisk;
+    brokenDisk.write = WriteHalfAtTheStartWhileBroken;
+    SettingsFileCalls noNewFile;
+    noNewFile.random = NoRandomBytes;
     g_diskBroken = true;
-    Open(TestDatabasePath(), calls);
-    ShowOptions();
-    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
-    Click(m_hwnd, ID_APPLY_NOW);
-    ExpectOneBox(L"Error-FileCreateFailed");
-    EXPECT_FALSE(PathExists(m_settingsPath.c_str()));
+    for (const SettingsFileCalls* calls : {&brokenDisk, &noNewFile})
+    {
+        Open(TestDatabasePath(), *calls);
+        ShowOptions();
+        Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+        Click(m_hwnd, ID_APPLY_NOW);
+        ExpectOneBox(L"Error-FileCreateFailed");
+        EXPECT_FALSE(PathExists(m_settingsPath.c_str()));
+    }
 }
 
 TEST_F(ConfigSheet, AChoiceTakenFromTheFileAtAFailedSaveStaysTheFilesToTake)

@@ -39,3 +39,15 @@ TEST(OptionsPage, WritesEverySetFlagInTheFixedOrder)
               "\"DisableJoystick\" \"1\"\n\"DisableMovies\" \"1\"\n"
               "\"DisableSoundFilters\" \"1\"\n\"DisableHardwareSound\" \"1\"\n");
 }
+
+TEST(OptionsPage, ASwitchWhoseKeyTheStoreHoldsElsewhereIsWrittenFirstEvenAtItsDefault)
+{
+    CPropertyPage_Options page(nullptr);
+    // The game takes the first token equal to a key, wherever it stands.
+    CSettingsFile settings = StoredSettings("\"Note\" \"MusicEnable\"\n\"Keep\" \"me\"\n"
+                                            "\"DisableSound\" \"1\"\n\"Also\" \"DisableSound\"\n"
+                                            "\"Other\" \"DisableMovies\"\n");
+    page.ApplyStoredSettings(settings);
+    EXPECT_EQ(page.GetSettingsText(),
+              "\"DisableSound\" \"1\"\n\"MusicEnable\" \"1\"\n\"DisableMovies\" \"0\"\n");
+}
