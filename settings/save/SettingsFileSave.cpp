@@ -142,7 +142,7 @@ bool CSettingsFileSave::IsAsRead() const
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, 0);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    BY_HANDLE_FILE_INFORMATION info;
+    BY_HANDLE_FILE_INFORMATION info = {};
     const bool known = GetFileInformationByHandle(file, &info) != FALSE;
     CloseHandle(file);
     const long long size = (static_cast<long long>(info.nFileSizeHigh) << 32) |
