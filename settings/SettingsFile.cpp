@@ -49,24 +49,25 @@ bool Utf16ToAnsi(const unsigned char* bytes, size_t size, bool bigEndian, std::s
     return WideToAnsiExactly(wide, text);
 }
 
-// A text editor's "Unicode" without a byte-order mark, told by its bytes: settings text is
-// mostly ASCII, so in more than half of its two-byte units one byte is zero and the other is
-// not, the zero one always in the same place. An ANSI text holds no zero bytes, or runs of
-// them where a crash left them. `bigEndian` receives where the zero byte stands.
+// A text editor's "Unicode" without a byte-order mark, told by its bytes: somewhere two
+// two-byte units in a row each hold one zero byte, in the same place, as ASCII characters do
+// in UTF-16 (every key and quote is one). An ANSI text holds no zero bytes, or runs of them
+// where a crash left them. `bigEndian` receives whether the zero byte comes first.
 bool IsUnmarkedUtf16(const unsigned char* bytes, size_t size, bool& bigEndian)
 {
-    const size_t units = size / 2;
-    size_t littleEndUnits = 0;
-    size_t bigEndUnits = 0;
-    for (size_t at = 0; at < units; ++at)
+    for (size_t at = 0; at + 4 <= size; at += 2)
     {
-        const bool firstZero = bytes[2 * at] == 0;
-        const bool secondZero = bytes[2 * at + 1] == 0;
-        littleEndUnits += !firstZero && secondZero;
-        bigEndUnits += firstZero && !secondZero;
+        const bool littleEnd =
+            bytes[at] != 0 && bytes[at + 1] == 0 && bytes[at + 2] != 0 && bytes[at + 3] == 0;
+        const bool bigEnd =
+            bytes[at] == 0 && bytes[at + 1] != 0 && bytes[at + 2] == 0 && bytes[at + 3] != 0;
+        if (littleEnd || bigEnd)
+        {
+            bigEndian = bigEnd;
+            return true;
+        }
     }
-    bigEndian = bigEndUnits > littleEndUnits;
-    return 2 * std::max(littleEndUnits, bigEndUnits) > units;
+    return false;
 }
 
 bool HasUtf16Mark(const unsigned char* bytes, size_t size, bool& bigEndian)

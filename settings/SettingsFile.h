@@ -35,8 +35,8 @@ public:
     static bool FromBytes(const char* bytes, size_t size, CSettingsFile& settings);
 
     // Each take looks for the first key equal to `key`, comparing only the tokens that stand
-    // in key positions (the first, third, fifth..., each line beginning with a key: see
-    // DropKeysWithoutValues), and removes it together with the token after it, the value. An absent
+    // in key positions (the first, third, fifth...: see DropKeysWithoutValues), and removes it
+    // together with the token after it, the value. An absent
     // key gives the default and changes nothing; a key that is the last token is removed and gives
     // the default.
 

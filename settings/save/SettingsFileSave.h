@@ -21,7 +21,8 @@ enum class SettingsWriteResult
     // The file cannot be written at all (read-only, held by a program that denies writing, no
     // folder for it): nothing was changed.
     OpenFailed,
-    // Writing the new content failed; the old file, if there was one, is kept as it was.
+    // Writing the new content failed, or it is more than a load reads; the old file, if there
+    // was one, is kept as it was.
     WriteFailed,
     // Rewriting the file in place failed, and so did putting it back.
     WriteFailedDamaged,
