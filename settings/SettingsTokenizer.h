@@ -16,7 +16,7 @@
 // game's reading is sound, and departs only where the game's reading runs away, and then as
 // little as possible:
 //   - a quote left open that would swallow the lines after it: one that the game closes only at
-//     a quote followed by more of a token (the next line's opening quote, as after "C:\Mods",
+//     a quote followed by more of a token (the next line's opening quote, as after "C:\Mods\",
 //     written by a writer that escapes nothing, or after a stray quote in a value), or never.
 //     It closes at the end of its own line instead and takes nothing of the next line. A quoted
 //     token that closes on a later line with whitespace or the end after its closing quote is
@@ -61,9 +61,8 @@ constexpr size_t kMaxSettingsTokens = size_t{8} << 20;
 // measuring pass, then a copying pass into one scratch block of exactly the measured size.
 // `lineStarts`, when not null, receives one entry a token: true when the token begins a line,
 // that is when it is the first token or a line end stands in the whitespace before it (a line
-// end inside a token does not count). False,
-// with `tokens` empty, when the text holds more than kMaxSettingsTokens tokens or memory runs
-// out: the text counts as unreadable then.
+// end inside a token does not count). False, with `tokens` empty, when the text holds more
+// than kMaxSettingsTokens tokens or memory runs out: the text counts as unreadable then.
 bool TokenizeSettingsText(const char* text, size_t size, std::list<std::string>& tokens,
                           std::vector<bool>* lineStarts = nullptr);
 
