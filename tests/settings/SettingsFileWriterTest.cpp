@@ -455,11 +455,25 @@ NTSTATUS NTAPI HeldFileNotReplaced(HANDLE file, PIO_STATUS_BLOCK status, PVOID i
     g_letGo = true;
     return static_cast<NTSTATUS>(0xC0000002L); // STATUS_NOT_IMPLEMENTED
 }
+// The rewrite holds `g_rewrite` and sets the write time `g_writeTimeMoved` (100 ns units) after
+// the old one, so that a test tells a change by its size or by its write time alone.
+std::string g_rewrite;
+ULONGLONG g_writeTimeMoved;
 NTSTATUS NTAPI RewrittenOnceLetGo(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
                                   ULONG infoClass)
 {
     if (g_letGo)
-        WriteWholeFile(g_madeMeanwhile, "\"Other\" \"made\"\r\n");
+    {
+        ULARGE_INTEGER time = {};
+        GetFileTime(file, nullptr, nullptr, reinterpret_cast<FILETIME*>(&time));
+        WriteWholeFile(g_madeMeanwhile, g_rewrite);
+        time.QuadPart += g_writeTimeMoved;
+        const HANDLE again = CreateFileA(g_madeMeanwhile.c_str(), FILE_WRITE_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(again, nullptr, nullptr, reinterpret_cast<FILETIME*>(&time));
+        CloseHandle(again);
+    }
     g_letGo = false;
     return GetSystemFileFunctions().ntQueryInformationFile(file, status, info, size, infoClass);
 }
@@ -545,7 +559,8 @@ TEST_F(SettingsFileWriterTest, AShortWriteFailsAndASaveNobodyHoldsNeverRewritesI
 TEST_F(SettingsFileWriterTest, AFileMadeOrRewrittenWhereTheSaveCannotHoldItIsKeptToMerge)
 {
     // Made while the new file is written, where there was none; rewritten after the save let go
-    // of it, before it could be rewritten in place, or before it could be replaced.
+    // of it, before it could be rewritten in place, or before it could be replaced: once to the
+    // same size, once with the old write time put back.
     SettingsFileCalls made;
     made.write = WriteWhileAnotherProgramMakesTheFile;
     SettingsFileCalls rewritten;
@@ -554,17 +569,29 @@ TEST_F(SettingsFileWriterTest, AFileMadeOrRewrittenWhereTheSaveCannotHoldItIsKep
     letGo.setInformation = HeldFileNotReplaced;
     letGo.queryInformation = RewrittenOnceLetGo;
     g_letGo = false;
-    for (const SettingsFileCalls* calls : {&made, &rewritten, &letGo})
+    const std::string sameSize = "\"Renderer\" \"New\"\r\n\"Custom\" \"kept\"\r\n";
+    const struct
+    {
+        const SettingsFileCalls* calls;
+        std::string rewrite;
+        ULONGLONG writeTimeMoved;
+    } changes[] = {{&made, "\"Other\" \"made\"\r\n", 0},
+                   {&rewritten, "\"Other\" \"made\"\r\n", 0},
+                   {&letGo, sameSize, 10000000},
+                   {&letGo, "\"Other\" \"made\"\r\n", 0}};
+    for (const auto& change : changes)
     {
         DeleteFileA(Path().c_str());
-        if (calls != &made)
+        if (change.calls != &made)
             m_folder.WriteFile("settings.cfg", kOldContent);
         g_madeMeanwhile = Path();
-        CSettingsFileSave save(*calls);
+        g_rewrite = change.rewrite;
+        g_writeTimeMoved = change.writeTimeMoved;
+        CSettingsFileSave save(*change.calls);
         CSettingsFile read;
         ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), read));
         EXPECT_EQ(SettingsWriteResult::ChangedMeanwhile, save.Replace("\"A\" \"1\"\n"));
-        EXPECT_EQ("\"Other\" \"made\"\r\n", Content());
+        EXPECT_EQ(change.rewrite, Content());
     }
 }
 
