@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -34,25 +35,45 @@ bool IsMissing(DWORD error)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// UTF-16 text with its byte-order mark, as text editors save "Unicode" files: its text in the
-// ANSI code page into `text`. An odd last byte is no character and is left out.
-bool Utf16ToAnsi(const unsigned char* bytes, size_t size, std::string& text)
+// UTF-16 text without its byte-order mark: its text in the ANSI code page into `text`. An odd
+// last byte is no character and is left out.
+bool Utf16ToAnsi(const unsigned char* bytes, size_t size, bool bigEndian, std::string& text)
 {
-    const bool bigEndian = bytes[0] == 0xFE;
-    std::wstring wide((size - 2) / 2, L'\0');
+    std::wstring wide(size / 2, L'\0');
     for (size_t at = 0; at < wide.size(); ++at)
     {
-        const unsigned char first = bytes[2 + 2 * at];
-        const unsigned char second = bytes[3 + 2 * at];
+        const unsigned char first = bytes[2 * at];
+        const unsigned char second = bytes[2 * at + 1];
         wide[at] = static_cast<wchar_t>(bigEndian ? first << 8 | second : second << 8 | first);
     }
     return WideToAnsiExactly(wide, text);
 }
 
-bool IsUtf16(const unsigned char* bytes, size_t size)
+// A text editor's "Unicode" without a byte-order mark, told by its bytes: somewhere two
+// two-byte units in a row each hold one zero byte, in the same place, as ASCII characters do
+// in UTF-16 (every key and quote is one). An ANSI text holds no zero bytes, or runs of them
+// where a crash left them. `bigEndian` receives whether the zero byte comes first.
+bool IsUnmarkedUtf16(const unsigned char* bytes, size_t size, bool& bigEndian)
 {
-    return size >= 2 &&
-           ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF));
+    for (size_t at = 0; at + 4 <= size; at += 2)
+    {
+        const bool littleEnd =
+            bytes[at] != 0 && bytes[at + 1] == 0 && bytes[at + 2] != 0 && bytes[at + 3] == 0;
+        const bool bigEnd =
+            bytes[at] == 0 && bytes[at + 1] != 0 && bytes[at + 2] == 0 && bytes[at + 3] != 0;
+        if (littleEnd || bigEnd)
+        {
+            bigEndian = bigEnd;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HasUtf16Mark(const unsigned char* bytes, size_t size, bool& bigEndian)
+{
+    bigEndian = size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF;
+    return bigEndian || (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE);
 }
 } // namespace
 
@@ -86,9 +107,11 @@ bool CSettingsFile::FromBytes(const char* bytes, size_t size, CSettingsFile& set
 {
     settings.m_tokens.clear();
     const auto* unsignedBytes = reinterpret_cast<const unsigned char*>(bytes);
+    bool bigEndian = false;
+    const size_t markSize = HasUtf16Mark(unsignedBytes, size, bigEndian) ? 2 : 0;
+    const bool utf16 = markSize != 0 || IsUnmarkedUtf16(unsignedBytes, size, bigEndian);
     std::string converted;
-    const bool utf16 = IsUtf16(unsignedBytes, size);
-    if (utf16 && !Utf16ToAnsi(unsignedBytes, size, converted))
+    if (utf16 && !Utf16ToAnsi(unsignedBytes + markSize, size - markSize, bigEndian, converted))
         return false;
     std::vector<bool> lineStarts;
     const bool read = utf16 ? TokenizeSettingsText(converted, settings.m_tokens, &lineStarts)
@@ -110,7 +133,15 @@ bool CSettingsFile::TakeLine(const char* key, std::string& text)
     if (!TakeValue(key, value))
         return false;
     AppendSettingsLine(text, key, value);
+    // Later copies go: the game reads the first.
+    while (TakeValue(key, value))
+        continue;
     return true;
+}
+
+bool CSettingsFile::Holds(const char* key) const
+{
+    return key != nullptr && std::find(m_tokens.begin(), m_tokens.end(), key) != m_tokens.end();
 }
 
 std::string CSettingsFile::TakeString(const char* key, const char* defaultValue)

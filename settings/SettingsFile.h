@@ -28,15 +28,15 @@ public:
     // program has changed it since.
     static bool Load(const char* path, CSettingsFile& settings, SettingsFileState& state);
     // The tokens of the `size` bytes of a settings file into `settings`, read as their writer
-    // meant them: a file that a text editor saved as "Unicode" (UTF-16 with a byte-order mark,
-    // either byte order) is converted to the ANSI code page first. False, with `settings`
-    // empty, when the code page cannot hold one of its characters (nothing is guessed), the
-    // text holds too many tokens, or memory runs out.
+    // meant them: a file that a text editor saved as "Unicode" (UTF-16, either byte order, with
+    // a byte-order mark or without: IsUnmarkedUtf16) is converted to the ANSI code page first.
+    // False, with `settings` empty, when the code page cannot hold one of its characters
+    // (nothing is guessed), the text holds too many tokens, or memory runs out.
     static bool FromBytes(const char* bytes, size_t size, CSettingsFile& settings);
 
     // Each take looks for the first key equal to `key`, comparing only the tokens that stand
-    // in key positions (the first, third, fifth..., each line beginning with a key: see
-    // DropKeysWithoutValues), and removes it together with the token after it, the value. An absent
+    // in key positions (the first, third, fifth...: see DropKeysWithoutValues), and removes it
+    // together with the token after it, the value. An absent
     // key gives the default and changes nothing; a key that is the last token is removed and gives
     // the default.
 
@@ -49,9 +49,13 @@ public:
     // The value unchanged into `value`; false, and `value` untouched, when the key is absent
     // or has no value.
     bool TakeValue(const char* key, std::string& value);
-    // The pair appended to `text` as one settings line, as it was stored; false, and nothing
-    // appended, when the key is absent or has no value.
+    // The first pair appended to `text` as one settings line, as it was stored, and every later
+    // pair with that key taken too, so that none is written back after a page's own line: the
+    // game reads the first. False, and nothing appended, when the key is absent or has no value.
     bool TakeLine(const char* key, std::string& text);
+    // True when any token equals `key`, wherever it stands: the game, which takes the first
+    // token equal to a key, would find it there.
+    bool Holds(const char* key) const;
 
     // The tokens still in the store, first to last.
     const std::list<std::string>& Tokens() const { return m_tokens; }

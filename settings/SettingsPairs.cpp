@@ -28,15 +28,19 @@ bool TakeSettingsPair(std::list<std::string>& tokens, const std::string& key, st
 
 void DropKeysWithoutValues(std::list<std::string>& tokens, const std::vector<bool>& lineStarts)
 {
-    bool keyPosition = false;
+    // Whether the token before is a key.
+    bool afterKey = false;
     auto previous = tokens.end();
-    auto startsLine = lineStarts.begin();
-    for (auto at = tokens.begin(); at != tokens.end() && startsLine != lineStarts.end();
+    auto at = tokens.begin();
+    for (auto startsLine = lineStarts.begin(); at != tokens.end() && startsLine != lineStarts.end();
          ++startsLine)
     {
-        if (*startsLine && keyPosition)
+        const auto next = std::next(startsLine);
+        const bool aloneOnItsLine = *startsLine && (next == lineStarts.end() || *next);
+        const bool valueOnItsOwnLine = afterKey && aloneOnItsLine;
+        if (*startsLine && afterKey && !valueOnItsOwnLine)
             tokens.erase(previous);
-        keyPosition = *startsLine || !keyPosition;
+        afterKey = !valueOnItsOwnLine && (*startsLine || !afterKey);
         previous = at++;
     }
 }

@@ -7,13 +7,14 @@ namespace
 void AppendQuotedToken(std::string& text, const std::string& token)
 {
     text += '"';
-    for (const char byte : token)
+    for (size_t at = 0; at < token.size(); ++at)
     {
+        const char byte = token[at];
         if (byte == '"')
             text += '\'';
-        else if (byte == '\n' || byte == '\r' || byte == '\0')
+        else if (byte == '\0')
             text += ' ';
-        else
+        else if (byte != '\r' || token.compare(at + 1, 1, "\n") != 0)
             text += byte;
     }
     // The opening quote bounds the run of backslashes that ends the token.

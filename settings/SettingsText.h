@@ -10,8 +10,10 @@
 // saving what was read gives the same bytes. A token is written as it is unless it needs one
 // of these changes:
 //   - a double quote becomes an apostrophe: a token read from the file cannot hold one;
-//   - a line feed, carriage return or zero byte becomes a blank: each ends a line, and a line
-//     end ends every token when the file is read;
+//   - a zero byte becomes a blank: it ends a line, and a token that holds one cannot be read;
+//   - a carriage return before a line feed is left out, as text mode puts it back. Other line
+//     ends stay: a quoted token that closes on a later line is read whole, as the game reads it
+//     (a lone line feed reads back with a carriage return before it);
 //   - a token ending in an odd run of backslashes gets one more, so that the closing quote
 //     closes: the game reads a quote after an odd run as part of the token.
 

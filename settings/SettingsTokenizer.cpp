@@ -16,6 +16,27 @@ const char* TextStart(const char* text, size_t size)
                         memcmp(text, kUtf8ByteOrderMark, kUtf8ByteOrderMarkSize) == 0;
     return marked ? text + kUtf8ByteOrderMarkSize : text;
 }
+
+// Whether the game's reading closes the quote that is open at `position`, a line end, soundly:
+// a quote after an even run of backslashes comes before any zero byte and the end of the text,
+// and whitespace or the end of the text follows it.
+bool ClosesOnALaterLine(const char* position, const char* end)
+{
+    size_t backslashes = 0;
+    for (; position != end && *position != '\0'; ++position)
+    {
+        if (*position == '\\')
+        {
+            ++backslashes;
+            continue;
+        }
+        const bool evenRun = backslashes % 2 == 0;
+        backslashes = 0;
+        if (*position == '"' && evenRun)
+            return position + 1 == end || IsSettingsWhitespace(position[1]);
+    }
+    return false;
+}
 } // namespace
 
 bool IsSettingsWhitespace(char byte)
@@ -55,6 +76,8 @@ const char* ReadSettingsToken(const char* position, const char* end, char* out, 
     };
 
     bool quoted = false;
+    // The quote is open past the end of its line and closes soundly there (ClosesOnALaterLine).
+    bool spansLines = false;
     size_t backslashes = 0;
     for (;; ++position)
     {
@@ -69,9 +92,17 @@ const char* ReadSettingsToken(const char* position, const char* end, char* out, 
         for (; backslashes > 0; --backslashes)
             store('\\');
 
-        if (position == end || IsSettingsLineEnd(*position))
+        if (position == end)
             break;
         const char byte = *position;
+        if (IsSettingsLineEnd(byte))
+        {
+            spansLines = spansLines || (quoted && ClosesOnALaterLine(position, end));
+            if (!spansLines)
+                break;
+            store(byte);
+            continue;
+        }
         if (byte == '"')
         {
             if (oddRun)

@@ -10,13 +10,22 @@
 // whitespace follows. Backslashes are always kept; a quote after an odd run of backslashes is
 // dropped instead of toggling the quoting. There are no comments and no other escapes.
 //
-// Every writer writes one pair a line, so a line end always ends a token, also inside quotes: a
-// quote left open, by a backslash before it ("C:\Mods\", as a writer that escapes nothing
-// writes a folder) or by a stray quote in a value, closes at the end of its line and takes
-// nothing of the next line. No token therefore holds a line end. A zero byte reads as a line
-// end: a crash or a power cut can leave runs of them where text was, and everything after them
-// is still read. A UTF-8 byte-order mark at the start of the text is skipped. This code is plain
-// C++ so that it can run anywhere.
+// The game reads the same file, by the same rules but for lines: to it a line end is just
+// whitespace, quotes span lines, a zero byte ends the text, and keys and values alternate by
+// position through the whole file. The launcher reads a file as the game reads it wherever the
+// game's reading is sound, and departs only where the game's reading runs away, and then as
+// little as possible:
+//   - a quote left open that would swallow the lines after it: one that the game closes only at
+//     a quote followed by more of a token (the next line's opening quote, as after "C:\Mods\",
+//     written by a writer that escapes nothing, or after a stray quote in a value), or never.
+//     It closes at the end of its own line instead and takes nothing of the next line. A quoted
+//     token that closes on a later line with whitespace or the end after its closing quote is
+//     one token, line ends and all, as the game reads it;
+//   - zero bytes: a crash or a power cut can leave runs of them where text was. A zero byte
+//     reads as a line end, and everything after it is still read;
+//   - a line whose extra tokens would shift every later pair (SettingsPairs.h).
+// A UTF-8 byte-order mark at the start of the text is skipped; the game would read it as part
+// of the first key. This code is plain C++ so that it can run anywhere.
 
 // True for the whitespace bytes: the six of the classic locale (space, tab, line feed,
 // vertical tab, form feed and carriage return) and the zero byte. Bytes 0x80 to 0xFF are
@@ -51,9 +60,9 @@ constexpr size_t kMaxSettingsTokens = size_t{8} << 20;
 // All tokens of the `size` bytes at `text`, in order, into `tokens`. The text is read twice: a
 // measuring pass, then a copying pass into one scratch block of exactly the measured size.
 // `lineStarts`, when not null, receives one entry a token: true when the token begins a line,
-// that is when it is the first token or a line end stands in the whitespace before it. False,
-// with `tokens` empty, when the text holds more than kMaxSettingsTokens tokens or memory runs
-// out: the text counts as unreadable then.
+// that is when it is the first token or a line end stands in the whitespace before it (a line
+// end inside a token does not count). False, with `tokens` empty, when the text holds more
+// than kMaxSettingsTokens tokens or memory runs out: the text counts as unreadable then.
 bool TokenizeSettingsText(const char* text, size_t size, std::list<std::string>& tokens,
                           std::vector<bool>* lineStarts = nullptr);
 

@@ -47,7 +47,8 @@ const Page::OptionRow Page::kOptionRows[] = {
 };
 
 CPropertyPage_Options::CPropertyPage_Options(CStringDatabase* database)
-    : CPropertyPage(IDD_OPTIONS), m_pStringDatabase(database)
+    : CPropertyPage(IDD_OPTIONS), m_pStringDatabase(database),
+      m_keyHeldElsewhere(std::size(kOptionRows), false)
 {
     // With the sheet's own setting this keeps the Help button hidden.
     m_psp.dwFlags &= ~PSP_HASHELP;
@@ -94,7 +95,13 @@ std::string CPropertyPage_Options::GetSettingsText() const
 {
     std::string text;
     for (size_t group = 0; group < GroupCount(); ++group)
-        text += GroupText(group);
+    {
+        const OptionRow& option = kOptionRows[group];
+        if (this->*option.flag == 0 && m_keyHeldElsewhere[group])
+            AppendSettingsLine(text, option.key, option.inverted ? "1" : "0");
+        else
+            text += GroupText(group);
+    }
     return text;
 }
 
@@ -107,6 +114,7 @@ std::string CPropertyPage_Options::TakeStoredGroup(CSettingsFile& settings, size
 {
     std::string stored;
     settings.TakeLine(kOptionRows[group].key, stored);
+    m_keyHeldElsewhere[group] = settings.Holds(kOptionRows[group].key);
     return stored;
 }
 

@@ -7,6 +7,7 @@
 #include "ui/OwnedSettings.h"
 
 #include <string>
+#include <vector>
 
 class CDataExchange;
 class CSettingsFile;
@@ -25,7 +26,10 @@ public:
 
     // Sets the flags from the stored switches and takes their pairs out of `settings`.
     void ApplyStoredSettings(CSettingsFile& settings);
-    // One `"key" "value"` line for each set flag, in a fixed order; "" when none is set.
+    // One `"key" "value"` line for each set flag, in a fixed order; "" when none is set. A
+    // clear switch whose key the store held elsewhere than as a key when the page took it
+    // writes its line all the same, so that the game, which takes the first token equal to a
+    // key, finds this line first.
     std::string GetSettingsText() const;
 
     size_t GroupCount() const override;
@@ -69,6 +73,8 @@ private:
     int m_bDisableSound = 0;
     int m_bDisableSoundFilters = 0;
     int m_bRestoreDefaults = 0;
+    // For each switch: the store held its key elsewhere than as a key (a value, say).
+    std::vector<bool> m_keyHeldElsewhere;
     // The text of the hidden command line edit. Nothing reads it: it reaches neither the
     // settings file nor the game.
     std::wstring m_strCommandLine;

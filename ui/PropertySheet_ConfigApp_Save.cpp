@@ -61,7 +61,8 @@ void CPropertySheet_ConfigApp::ShowSaveFailure(SettingsWriteResult result, bool 
         ShowMessageBox("ErrorDialogTitle", "ErrorFileReadFailed");
         return;
     case SettingsWriteResult::OpenFailed:
-        ShowMessageBox("ErrorDialogTitle", "ErrorFileOpenFailed");
+        ShowMessageBox("ErrorDialogTitle",
+                       fileExisted ? "ErrorFileOpenFailed" : "ErrorFileCreateFailed");
         return;
     case SettingsWriteResult::WriteFailedDamaged:
         ShowMessageBox("ErrorDialogTitle", "ErrorFileWriteFailedDamaged");

@@ -1,5 +1,6 @@
 #include "settings/save/SettingsFileSave.h"
 
+#include "settings/SettingsTokenizer.h"
 #include "settings/save/SettingsFileInPlace.h"
 #include "settings/save/TemporarySettingsFile.h"
 
@@ -42,6 +43,22 @@ std::string OnDisk(const std::string& text)
 bool NameTaken(DWORD error)
 {
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+// Whether a load reads `bytes` back: a save that went past its limits would leave a file that
+// every later load and save refuses.
+bool WithinLoadLimits(const std::string& bytes)
+{
+    if (!IsLoadableSettingsSize(static_cast<long long>(bytes.size())))
+        return false;
+    size_t tokens = 0;
+    MeasureSettingsTokens(bytes.data(), bytes.size(), &tokens);
+    return tokens <= kMaxSettingsTokens;
+}
+
+unsigned long long WriteTime(const FILETIME& time)
+{
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 } // namespace
 
@@ -97,6 +114,7 @@ SettingsWriteResult CSettingsFileSave::Begin(const std::string& path, CSettingsF
     if (!GetFileInformationByHandle(m_held, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
         return SettingsWriteResult::OpenFailed;
+    m_readFile = info;
     m_attributes = info.dwFileAttributes & kKeptAttributes;
     m_security = AccessRights(m_held);
     if (!ReadSettingsFileState(m_held, m_state) ||
@@ -116,9 +134,37 @@ bool CSettingsFileSave::IsReadable() const
     return true;
 }
 
+bool CSettingsFileSave::IsAsRead() const
+{
+    // Asks for attributes only, which no program's sharing refuses.
+    const HANDLE file =
+        m_folder.OpenFile(m_folder.FileName(), FILE_READ_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    const bool known = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    const long long size = (static_cast<long long>(info.nFileSizeHigh) << 32) |
+                           static_cast<long long>(info.nFileSizeLow);
+    return known && info.dwVolumeSerialNumber == m_readFile.dwVolumeSerialNumber &&
+           info.nFileIndexHigh == m_readFile.nFileIndexHigh &&
+           info.nFileIndexLow == m_readFile.nFileIndexLow && size == m_state.size &&
+           WriteTime(info.ftLastWriteTime) == m_state.lastWriteTime;
+}
+
 SettingsWriteResult CSettingsFileSave::Replace(const std::string& text)
 {
     const std::string bytes = OnDisk(text);
+    const SettingsWriteResult result =
+        WithinLoadLimits(bytes) ? ReplaceWith(bytes) : SettingsWriteResult::WriteFailed;
+    // The caller reads the file back next: a handle still held here would make it wait.
+    Release();
+    return result;
+}
+
+SettingsWriteResult CSettingsFileSave::ReplaceWith(const std::string& bytes)
+{
     CTemporarySettingsFile newFile(m_folder, m_calls);
     switch (newFile.Create(m_attributes, m_security.empty() ? nullptr : m_security.data()))
     {
@@ -142,11 +188,15 @@ SettingsWriteResult CSettingsFileSave::Replace(const std::string& text)
         return NameTaken(GetLastError()) ? SettingsWriteResult::ChangedMeanwhile
                                          : SettingsWriteResult::WriteFailed;
     }
+    // Held from Begin through this rename, shared with no writer: no program has written the
+    // file since Begin read it, so it needs no check.
     if (newFile.ReplaceHeldFile())
         return SettingsWriteResult::Written;
     // Windows without POSIX renames replaces no file that is open, not even by the program
-    // that holds it.
+    // that holds it. Let go, the file may change before the rename: one that did is merged.
     Release();
+    if (!IsAsRead())
+        return SettingsWriteResult::ChangedMeanwhile;
     if (newFile.MoveIntoPlace(true, m_retry, m_path))
         return SettingsWriteResult::Written;
     // The old file is still there: a program holds it open without sharing its deletion (the

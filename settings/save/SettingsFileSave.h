@@ -21,7 +21,8 @@ enum class SettingsWriteResult
     // The file cannot be written at all (read-only, held by a program that denies writing, no
     // folder for it): nothing was changed.
     OpenFailed,
-    // Writing the new content failed; the old file, if there was one, is kept as it was.
+    // Writing the new content failed, or it is more than a load reads; the old file, if there
+    // was one, is kept as it was.
     WriteFailed,
     // Rewriting the file in place failed, and so did putting it back.
     WriteFailedDamaged,
@@ -39,11 +40,13 @@ enum class SettingsWriteResult
 // file is held open without sharing writing, so that another program cannot write it (its
 // open fails with a sharing violation, which it sees as a brief hold). Where Windows replaces a
 // file that is open (POSIX semantics, Windows 10 1709 on) it stays held through the
-// replacement; elsewhere (older Windows, Wine) it is let go right before the rename, the time
-// of one system call. A file that did not exist at Begin cannot be held: the new file goes in
-// only if none has been made meanwhile, and when one has, or when a file that was let go
-// changed before it is rewritten in place, the result is ChangedMeanwhile, so that the caller
-// reads the new file and merges it.
+// replacement; elsewhere (older Windows, Wine) it is let go right before the rename, and the
+// file at its name must then still be the one Begin read (the same file, size and write time),
+// which also sees a program that writes without regard to the hold (one outside Wine). A file
+// that did not exist at Begin cannot be held: the new file goes in only if none has been made
+// meanwhile. When one has, or when a file that was let go changed before it is replaced or
+// rewritten in place, the result is ChangedMeanwhile, so that the caller reads the new file and
+// merges it.
 //
 // The text goes to a new file in the same folder first (CTemporarySettingsFile) and reaches the
 // disk itself before that file takes the old one's place, so neither a failure nor a power cut
@@ -68,7 +71,9 @@ public:
     // OpenFailed, and Replace must not be called.
     SettingsWriteResult Begin(const std::string& path, CSettingsFile& settings);
     // Replaces the file with `text`, each line feed written as CR LF; an empty text gives a
-    // zero-byte file.
+    // zero-byte file. A text that a load would refuse for its size or its count of tokens is
+    // not written: WriteFailed, and the old file is kept. The file is let go on return, so that
+    // it can be read back at once.
     SettingsWriteResult Replace(const std::string& text);
 
     // What Begin read.
@@ -81,6 +86,11 @@ private:
     void Release();
     // True when the file, opened to be written, can be read by a plain reader all the same.
     bool IsReadable() const;
+    // Replace, with the bytes as they go on the disk.
+    SettingsWriteResult ReplaceWith(const std::string& bytes);
+    // True when the file at the settings file's name is the one Begin read, of the size and
+    // the write time it had then.
+    bool IsAsRead() const;
     // Opens the file again to write `bytes` over it in place, unless it changed since Begin.
     SettingsWriteResult RewriteReopened(const std::string& bytes);
     // Writes `bytes` over the open `file` in place.
@@ -94,6 +104,8 @@ private:
     // not exist or was let go.
     HANDLE m_held = INVALID_HANDLE_VALUE;
     SettingsFileState m_state;
+    // The volume and the index of the file Begin read.
+    BY_HANDLE_FILE_INFORMATION m_readFile = {};
     // What the new file takes over from the old one: the attributes a program can set, and a
     // self-relative security descriptor with the old file's DACL (empty when unreadable).
     DWORD m_attributes = 0;

@@ -87,7 +87,9 @@ bool WhollyOnOneMonitor(HWND window)
 TEST_F(EndToEndTest, OkSavesTheSettingsStartsTheGameAndCloses)
 {
     m_installation.AddFromBuild(L"DRAV.exe");
-    m_retailSettings.Write(kPreviousSettings);
+    // And a switch stored twice: the sheet shows the first, and no copy outlives the save.
+    m_retailSettings.Write(std::string(kPreviousSettings) +
+                           "\"DisableSound\" \"0\"\r\n\"DisableSound\" \"1\"\r\n");
     StartLauncher();
 
     m_driver.Click(m_driver.Button(IDOK));
@@ -101,6 +103,7 @@ TEST_F(EndToEndTest, OkSavesTheSettingsStartsTheGameAndCloses)
     EXPECT_EQ("", report["arguments"]);
     EXPECT_EQ(m_installation.Path(), report["working folder"]);
     EXPECT_EQ("0", report["MusicEnable"]);
+    EXPECT_EQ("(not set)", report["DisableSound"]);
     EXPECT_EQ("1280", report["ScreenWidth"]);
 }
 

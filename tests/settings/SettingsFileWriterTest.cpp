@@ -3,6 +3,7 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsFolder.h"
 #include "settings/SettingsText.h"
+#include "settings/SettingsTokenizer.h"
 #include "tests/support/BriefFileHold.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/RenameRefusal.h"
@@ -451,6 +452,41 @@ NTSTATUS NTAPI RenameRefusedAfterAnotherProgramWrote(HANDLE file, PIO_STATUS_BLO
     return static_cast<NTSTATUS>(0xC00000D4L); // STATUS_NOT_SAME_DEVICE
 }
 
+// Another program rewrites the settings file at `g_madeMeanwhile` the moment the save lets go
+// of it, where Windows refuses to replace a held file (before Windows 10): the rewrite comes
+// right before the save's next question to the file system.
+bool g_letGo;
+NTSTATUS NTAPI HeldFileNotReplaced(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                                   ULONG infoClass)
+{
+    if (infoClass != kFileRenameInformationEx)
+        return GetSystemFileFunctions().ntSetInformationFile(file, status, info, size, infoClass);
+    g_letGo = true;
+    return static_cast<NTSTATUS>(0xC0000002L); // STATUS_NOT_IMPLEMENTED
+}
+// The rewrite holds `g_rewrite` and sets the write time `g_writeTimeMoved` (100 ns units) after
+// the old one, so that a test tells a change by its size or by its write time alone.
+std::string g_rewrite;
+ULONGLONG g_writeTimeMoved;
+NTSTATUS NTAPI RewrittenOnceLetGo(HANDLE file, PIO_STATUS_BLOCK status, PVOID info, ULONG size,
+                                  ULONG infoClass)
+{
+    if (g_letGo)
+    {
+        ULARGE_INTEGER time = {};
+        GetFileTime(file, nullptr, nullptr, reinterpret_cast<FILETIME*>(&time));
+        WriteWholeFile(g_madeMeanwhile, g_rewrite);
+        time.QuadPart += g_writeTimeMoved;
+        const HANDLE again = CreateFileA(g_madeMeanwhile.c_str(), FILE_WRITE_ATTRIBUTES,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(again, nullptr, nullptr, reinterpret_cast<FILETIME*>(&time));
+        CloseHandle(again);
+    }
+    g_letGo = false;
+    return GetSystemFileFunctions().ntQueryInformationFile(file, status, info, size, infoClass);
+}
+
 // A file system that reports a reparse point with `g_reparseTag` on every file whose name ends
 // in `g_taggedName`.
 ULONG g_reparseTag;
@@ -532,23 +568,54 @@ TEST_F(SettingsFileWriterTest, AShortWriteFailsAndASaveNobodyHoldsNeverRewritesI
 TEST_F(SettingsFileWriterTest, AFileMadeOrRewrittenWhereTheSaveCannotHoldItIsKeptToMerge)
 {
     // Made while the new file is written, where there was none; rewritten after the save let go
-    // of it, before it could be rewritten in place.
+    // of it, before it could be rewritten in place, or before it could be replaced: once to the
+    // same size, once with the old write time put back.
     SettingsFileCalls made;
     made.write = WriteWhileAnotherProgramMakesTheFile;
     SettingsFileCalls rewritten;
     rewritten.setInformation = RenameRefusedAfterAnotherProgramWrote;
-    for (const SettingsFileCalls* calls : {&made, &rewritten})
+    SettingsFileCalls letGo;
+    letGo.setInformation = HeldFileNotReplaced;
+    letGo.queryInformation = RewrittenOnceLetGo;
+    g_letGo = false;
+    const std::string sameSize = "\"Renderer\" \"New\"\r\n\"Custom\" \"kept\"\r\n";
+    const struct
+    {
+        const SettingsFileCalls* calls;
+        std::string rewrite;
+        ULONGLONG writeTimeMoved;
+    } changes[] = {{&made, "\"Other\" \"made\"\r\n", 0},
+                   {&rewritten, "\"Other\" \"made\"\r\n", 0},
+                   {&letGo, sameSize, 10000000},
+                   {&letGo, "\"Other\" \"made\"\r\n", 0}};
+    for (const auto& change : changes)
     {
         DeleteFileA(Path().c_str());
-        if (calls == &rewritten)
+        if (change.calls != &made)
             m_folder.WriteFile("settings.cfg", kOldContent);
         g_madeMeanwhile = Path();
-        CSettingsFileSave save(*calls);
+        g_rewrite = change.rewrite;
+        g_writeTimeMoved = change.writeTimeMoved;
+        CSettingsFileSave save(*change.calls);
         CSettingsFile read;
         ASSERT_EQ(SettingsWriteResult::Written, save.Begin(Path(), read));
         EXPECT_EQ(SettingsWriteResult::ChangedMeanwhile, save.Replace("\"A\" \"1\"\n"));
-        EXPECT_EQ("\"Other\" \"made\"\r\n", Content());
+        EXPECT_EQ(change.rewrite, Content());
     }
+}
+
+TEST_F(SettingsFileWriterTest, ATextALoadWouldRefuseIsNotWrittenAndTheOldFileIsKept)
+{
+    std::string most;
+    for (size_t pairs = 0; pairs < kMaxSettingsTokens / 2; ++pairs)
+        most += "a 1\n";
+    m_folder.WriteFile("settings.cfg", kOldContent);
+    for (const std::string& refused :
+         {most + "b 2\n", std::string(static_cast<size_t>(kMaxSettingsFileSize) - 1, 'x') + "\n"})
+        EXPECT_EQ(SettingsWriteResult::WriteFailed, WriteSettingsFile(Path(), refused));
+    EXPECT_EQ(kOldContent, Content());
+    EXPECT_TRUE(NoLeftover());
+    EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(Path(), most));
 }
 
 TEST_F(SettingsFileWriterTest, OnlyReparsePointsThatRedirectANameAreRefused)
@@ -594,6 +661,17 @@ TEST(ImmutableFolder, AFileInAFolderThatTakesNoNewFileIsRewrittenInPlace)
     ASSERT_EQ("\"Old\" \"1\"\r\n", ReadWholeFile(withFile)) << "run through CTest, which makes it";
     EXPECT_EQ(SettingsWriteResult::Written, WriteSettingsFile(withFile, "\"A\" \"1\"\n"));
     EXPECT_EQ("\"A\" \"1\"\r\n", ReadWholeFile(withFile));
+
+    // Rewritten in place through the save's own handle, which is let go before Replace returns:
+    // a reader that shares only reading opens the file at once.
+    CSettingsFileSave save;
+    CSettingsFile read;
+    ASSERT_EQ(SettingsWriteResult::Written, save.Begin(withFile, read));
+    EXPECT_EQ(SettingsWriteResult::Written, save.Replace("\"B\" \"2\"\n"));
+    const HANDLE reader = CreateFileA(withFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, reader);
+    CloseHandle(reader);
 
     const std::string withoutFile = folders + "without-file\\Kerrowind\\DRAV\\settings.cfg";
     EXPECT_EQ(SettingsWriteResult::OpenFailed, WriteSettingsFile(withoutFile, "\"A\" \"1\"\n"));

@@ -32,12 +32,17 @@ template <typename Tokens> std::string WritePairs(const Tokens& tokens)
     return text;
 }
 
-// True for a token that reads back exactly as written: no quote, line end or zero byte, and no
-// odd run of backslashes at its end.
+// True for a token that reads back exactly as written: no quote or zero byte, no line feed
+// without a carriage return before it, and no odd run of backslashes at its end.
 inline bool NeedsNoChange(const std::string& token)
 {
     const size_t lastOther = token.find_last_not_of('\\');
     const size_t trailing = token.size() - (lastOther == std::string::npos ? 0 : lastOther + 1);
-    return token.find_first_of(std::string("\"\n\r\0", 4)) == std::string::npos &&
-           trailing % 2 == 0;
+    for (size_t lineFeed = token.find('\n'); lineFeed != std::string::npos;
+         lineFeed = token.find('\n', lineFeed + 1))
+    {
+        if (lineFeed == 0 || token[lineFeed - 1] != '\r')
+            return false;
+    }
+    return token.find_first_of(std::string("\"\0", 2)) == std::string::npos && trailing % 2 == 0;
 }

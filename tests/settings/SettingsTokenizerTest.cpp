@@ -70,15 +70,18 @@ TEST(SettingsTokenizer, QuoteAfterAnOddBackslashRunIsDropped)
     EXPECT_EQ(Tokens{"a\\\\\\b"}, Tokenize("a\\\\\\\"b"));
 }
 
-TEST(SettingsTokenizer, AQuoteLeftOpenEndsAtTheEndOfItsLine)
+TEST(SettingsTokenizer, AQuoteLeftOpenEndsAtItsLineUnlessItClosesSoundlyOnALaterOne)
 {
+    // Closed on a later line with whitespace or the end after it: one token, as the game reads.
+    EXPECT_EQ((Tokens{"Motd", "Hello\r\nWorld", "x"}), Tokenize("\"Motd\" \"Hello\r\nWorld\" x"));
+    EXPECT_EQ((Tokens{"line\nbreak", "x"}), Tokenize("\"line\nbreak\" \"x\""));
+    EXPECT_EQ((Tokens{"a\\\r\n\\"}), Tokenize("\"a\\\r\n\\\"\""));
     // A folder written by a writer that escapes nothing: the dropped quote leaves the value open.
     EXPECT_EQ((Tokens{"P", "C:\\dir\\", "Next", "x"}),
               Tokenize("\"P\" \"C:\\dir\\\"\r\n\"Next\" \"x\"\r\n"));
     // A stray quote opens one more token, which ends with its line.
     EXPECT_EQ((Tokens{"Monitor", "27", "screen", "Next", "x"}),
               Tokenize("\"Monitor\" \"27\" screen\"\r\n\"Next\" \"x\""));
-    EXPECT_EQ((Tokens{"line", "break ", "x"}), Tokenize("\"line\nbreak\" \"x\""));
     EXPECT_EQ((Tokens{"Key", "abc def"}), Tokenize("\"Key\" \"abc def"));
 }
 

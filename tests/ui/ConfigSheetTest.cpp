@@ -3,6 +3,7 @@
 #include "settings/SettingsFolder.h"
 #include "strings/StringDatabase.h"
 #include "tests/support/FileContent.h"
+#include "tests/support/GameSettingsReading.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/RenameRefusal.h"
 #include "tests/support/TempFolder.h"
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -37,6 +40,20 @@ std::string WithCrLf(const std::string& text)
     return result;
 }
 
+// What the game reads in `bytes` for each of `keys`: the value its take finds, "-" for none.
+std::vector<std::string> GameReads(const std::string& bytes, const std::vector<std::string>& keys)
+{
+    const std::vector<std::string> tokens = ReadSettingsAsTheGame(bytes).tokens;
+    std::vector<std::string> values;
+    for (const std::string& key : keys)
+    {
+        std::string value = "-";
+        GameTakes(tokens, key, value);
+        values.push_back(value);
+    }
+    return values;
+}
+
 // A disk that, while broken, takes half of each write at the start of a file and fails it.
 bool g_diskBroken;
 BOOL WINAPI WriteHalfAtTheStartWhileBroken(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written,
@@ -48,6 +65,11 @@ BOOL WINAPI WriteHalfAtTheStartWhileBroken(HANDLE file, LPCVOID bytes, DWORD siz
         return WriteFile(file, bytes, size, written, overlapped);
     WriteFile(file, bytes, size / 2, written, overlapped);
     SetLastError(ERROR_IO_DEVICE);
+    return FALSE;
+}
+
+BOOLEAN WINAPI NoRandomBytes(PVOID, ULONG)
+{
     return FALSE;
 }
 
@@ -238,7 +260,9 @@ TEST_F(ConfigSheet, AppliesStoredSettingsAndWritesThemBackOnApplyAndOk)
     EXPECT_EQ(SelectedLine(DisplayPage(), IDC_LIST_RESOLUTIONS), stored->GetLabel());
     const std::string displayLines =
         "\"DeviceName\" \"" + deviceName + "\"\n\"Renderer\" \"" + description + "\"\n" + sizeLines;
-    const std::string remainingLines = "\"Other\" \"kept one\"\n\"DisableSound\" \"0\"\n";
+    // The second "DisableSound" goes with the first: the game would read neither after the
+    // page's line.
+    const std::string remainingLines = "\"Other\" \"kept one\"\n";
     EXPECT_EQ(m_sheet->ComposeSettingsText(),
               "\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n" + displayLines + remainingLines);
 
@@ -407,7 +431,7 @@ TEST_F(ConfigSheet, ASaveKeepsWhatAnotherProgramChangedMeanwhileAndThePlayerDidN
                                    "\"Other\" \"kept\"\n");
     Open();
     // Then the game rewrites the file: its own pairs, two switches, the resolution, and a
-    // switch stored twice.
+    // switch stored twice, whose second copy goes with the first.
     WriteWholeFile(m_settingsPath, "\"Other\" \"changed\"\n\"DisableSound\" \"0\"\n"
                                    "\"DisableMovies\" \"1\"\n\"ScreenWidth\" \"800\"\n"
                                    "\"ScreenHeight\" \"600\"\n\"BitDepth\" \"16\"\n"
@@ -430,11 +454,10 @@ TEST_F(ConfigSheet, ASaveKeepsWhatAnotherProgramChangedMeanwhileAndThePlayerDidN
               0u)
         << saved;
     EXPECT_EQ(saved.find("\"BitDepth\" \"16\""), std::string::npos) << saved;
-    const std::string kept =
-        WithCrLf("\"Other\" \"changed\"\n\"Added\" \"new\"\n\"DisableJoystick\" \"1\"\n");
+    const std::string kept = WithCrLf("\"Other\" \"changed\"\n\"Added\" \"new\"\n");
     ASSERT_GT(saved.size(), kept.size());
     EXPECT_EQ(saved.substr(saved.size() - kept.size()), kept) << saved;
-    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 10) << saved;
+    EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), 9) << saved;
     EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_SOUND), BST_UNCHECKED);
     EXPECT_EQ(IsDlgButtonChecked(OptionsPage(), IDC_CHECK_DISABLE_MOVIES), BST_CHECKED);
 
@@ -540,15 +563,21 @@ TEST_F(ConfigSheet, AFileTheGameMakesDuringTheFirstSaveIsMergedAndShown)
 
 TEST_F(ConfigSheet, AFailedFirstSaveSaysTheFileCouldNotBeCreatedAndMakesNone)
 {
-    SettingsFileCalls calls;
-    calls.write = WriteHalfAtTheStartWhileBroken;
+    // The new file cannot be written, or not even made (no name for it).
+    SettingsFileCalls brokenDisk;
+    brokenDisk.write = WriteHalfAtTheStartWhileBroken;
+    SettingsFileCalls noNewFile;
+    noNewFile.random = NoRandomBytes;
     g_diskBroken = true;
-    Open(TestDatabasePath(), calls);
-    ShowOptions();
-    Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
-    Click(m_hwnd, ID_APPLY_NOW);
-    ExpectOneBox(L"Error-FileCreateFailed");
-    EXPECT_FALSE(PathExists(m_settingsPath.c_str()));
+    for (const SettingsFileCalls* calls : {&brokenDisk, &noNewFile})
+    {
+        Open(TestDatabasePath(), *calls);
+        ShowOptions();
+        Click(OptionsPage(), IDC_CHECK_DISABLE_SOUND);
+        Click(m_hwnd, ID_APPLY_NOW);
+        ExpectOneBox(L"Error-FileCreateFailed");
+        EXPECT_FALSE(PathExists(m_settingsPath.c_str()));
+    }
 }
 
 TEST_F(ConfigSheet, AChoiceTakenFromTheFileAtAFailedSaveStaysTheFilesToTake)
@@ -573,4 +602,69 @@ TEST_F(ConfigSheet, AChoiceTakenFromTheFileAtAFailedSaveStaysTheFilesToTake)
     Click(m_hwnd, ID_APPLY_NOW);
     EXPECT_TRUE(m_boxes.TakeBoxes().empty());
     EXPECT_EQ(ReadWholeFile(m_settingsPath), "\"DisableSound\" \"1\"\r\n");
+}
+
+TEST_F(ConfigSheet, ASaveWithNothingTouchedLeavesTheGameReadingWhatTheSheetShowed)
+{
+    std::string unmarkedUtf16;
+    for (const char byte : std::string("\"DisableMovies\" \"1\"\r\n\"Gamma\" \"1.2\"\r\n"))
+        unmarkedUtf16 += std::string{byte, '\0'};
+    const std::vector<std::string> keys = {"DisableSound", "MusicEnable", "DisableMovies", "Gamma"};
+    // What the game reads before and after, for each of `keys`. A switch the sheet shows at its
+    // default may be unset, or set to that default.
+    const struct
+    {
+        const char* shape;
+        std::string bytes;
+        std::vector<std::string> before;
+        std::vector<std::string> after;
+    } files[] = {
+        {"a switch stored twice",
+         "\"DisableSound\" \"0\"\r\n\"MusicEnable\" \"0\"\r\n\"DisableSound\" \"1\"\r\n"
+         "\"MusicEnable\" \"1\"\r\n",
+         {"0", "0", "-", "-"},
+         {"-", "0", "-", "-"}},
+        {"a value that is a switch's key",
+         "\"Note\" \"MusicEnable\"\r\n\"Keep\" \"me\"\r\n",
+         {"-", "Keep", "-", "-"},
+         {"-", "1", "-", "-"}},
+        {"a quoted value across two lines",
+         "\"Gamma\" \"1.2\r\n1.3\"\r\n\"DisableMovies\" \"1\"\r\n",
+         {"-", "-", "1", "1.2\r\n1.3"},
+         {"-", "-", "1", "1.2\r\n1.3"}},
+        {"a key and its value on two lines",
+         "\"Gamma\"\r\n\"1.2\"\r\n\"DisableMovies\" \"1\"\r\n",
+         {"-", "-", "1", "1.2"},
+         {"-", "-", "1", "1.2"}},
+        // The game reads nothing of it; the sheet shows it, and the game reads that after.
+        {"UTF-16 without a byte-order mark",
+         unmarkedUtf16,
+         {"-", "-", "-", "-"},
+         {"-", "-", "1", "1.2"}},
+        // The quote after the backslash is dropped: to the game the value takes the next line's
+        // opening quote, and the key after it is no key. The sheet shows the switch set.
+        {"a folder, nothing escaped",
+         "\"Gamma\" \"C:\\Mods\\\"\r\n\"DisableMovies\" \"1\"\r\n",
+         {"-", "-", "-", "C:\\Mods\\\r\n"},
+         {"-", "-", "1", "C:\\Mods\\\\"}},
+        {"a stray quote",
+         "\"Gamma\" \"1.2\" mid\"\r\n\"DisableMovies\" \"1\"\r\n",
+         {"-", "-", "-", "1.2"},
+         {"-", "-", "1", "1.2"}},
+        // To the game the text ends at the first zero byte; the sheet reads on.
+        {"zero bytes",
+         "\"Gamma\" \"1.2\"\r\n" + std::string(8, '\0') + "\"DisableMovies\" \"1\"\r\n",
+         {"-", "-", "-", "1.2"},
+         {"-", "-", "1", "1.2"}},
+    };
+    for (const auto& file : files)
+    {
+        SCOPED_TRACE(file.shape);
+        WriteWholeFile(m_settingsPath, file.bytes);
+        EXPECT_EQ(GameReads(file.bytes, keys), file.before);
+        Open();
+        EXPECT_TRUE(m_sheet->SaveSettingsFile());
+        EXPECT_EQ(GameReads(ReadWholeFile(m_settingsPath), keys), file.after)
+            << ReadWholeFile(m_settingsPath);
+    }
 }

@@ -12,9 +12,9 @@ TEST(OptionsPage, TakesStoredSwitchesOnlyForTheValueOneAndMusicTheOtherWayRound)
         "\"DisableSound\" \"true\"\n\"DisableMovies\" \"1\"\n\"MusicEnable\" \"0\"\n"
         "\"Other\" \"kept\"\n\"RestoreDefaults\" \"1\"\n\"RestoreDefaults\" \"0\"\n");
     page.ApplyStoredSettings(settings);
-    EXPECT_EQ(settings.Tokens(), (std::list<std::string>{"Other", "kept", "RestoreDefaults", "0"}));
-    // The fixed order, whatever the stored order was; the first of two pairs counts, and only
-    // the value "1" sets a switch.
+    EXPECT_EQ(settings.Tokens(), (std::list<std::string>{"Other", "kept"}));
+    // The fixed order, whatever the stored order was; the first of two pairs counts and the
+    // second goes, and only the value "1" sets a switch.
     EXPECT_EQ(page.GetSettingsText(),
               "\"RestoreDefaults\" \"1\"\n\"MusicEnable\" \"0\"\n\"DisableMovies\" \"1\"\n");
 
@@ -38,4 +38,16 @@ TEST(OptionsPage, WritesEverySetFlagInTheFixedOrder)
               "\"RestoreDefaults\" \"1\"\n\"DisableSound\" \"1\"\n\"MusicEnable\" \"0\"\n"
               "\"DisableJoystick\" \"1\"\n\"DisableMovies\" \"1\"\n"
               "\"DisableSoundFilters\" \"1\"\n\"DisableHardwareSound\" \"1\"\n");
+}
+
+TEST(OptionsPage, ASwitchWhoseKeyTheStoreHoldsElsewhereIsWrittenFirstEvenAtItsDefault)
+{
+    CPropertyPage_Options page(nullptr);
+    // The game takes the first token equal to a key, wherever it stands.
+    CSettingsFile settings = StoredSettings("\"Note\" \"MusicEnable\"\n\"Keep\" \"me\"\n"
+                                            "\"DisableSound\" \"1\"\n\"Also\" \"DisableSound\"\n"
+                                            "\"Other\" \"DisableMovies\"\n");
+    page.ApplyStoredSettings(settings);
+    EXPECT_EQ(page.GetSettingsText(),
+              "\"DisableSound\" \"1\"\n\"MusicEnable\" \"1\"\n\"DisableMovies\" \"0\"\n");
 }
