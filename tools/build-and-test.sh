@@ -43,7 +43,7 @@ if [ -n "$WINDOWS_32BIT_WHY" ] && [ "${WINDOWS_PROGRAMS:-auto}" != 64 ]; then
     summaries+=("i686 (emulated machine): $(grep -E 'tests passed|No tests were found' "$log" | tail -n 1 || true)")
     [ "$status" -eq 0 ] || failed+=(i686)
   else
-    i686_not_run="$WINDOWS_32BIT_WHY, and the emulated machine $(tail -n 1 "$log")"
+    i686_not_run="$WINDOWS_32BIT_WHY, and the emulated machine $(tail -n 1 "$log" 2>/dev/null || true)"
   fi
 fi
 
