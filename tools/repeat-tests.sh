@@ -20,8 +20,11 @@ tools/install-deps.sh
 source tools/windows-programs.sh
 echo "$windows_programs_line"
 
+# WINDOWS_PRESETS lists the presets that run here, separated by blanks.
+requested=("$@")
+[ "$#" -gt 0 ] || read -r -a requested <<<"$WINDOWS_PRESETS"
 presets=()
-for preset in "${@:-$WINDOWS_PRESETS}"; do
+for preset in "${requested[@]}"; do
   case " $WINDOWS_PRESETS " in
     *" $preset "*) presets+=("$preset") ;;
     *)
