@@ -9,7 +9,8 @@
 #
 # The machine is made once from Debian's packages (debootstrap, then apt-get in a chroot) and
 # kept in a cache folder outside the checkout (EMULATED_MACHINE_CACHE, by default
-# /var/cache/configapp-i686-machine), with the build's two Wine prefixes made inside it once.
+# /var/cache/configapp-i686-machine), with the Wine prefixes of the build's suites made inside
+# it once.
 # The cache is keyed by what it holds: the Debian suite and mirror, the package list and the
 # steps below that make and start the machine; a cache made for another key, left half-made or
 # damaged is made again. Test runs never change it: the machine's disk is written through a
@@ -36,7 +37,8 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
   e2fsprogs cmake binutils-mingw-w64-i686
 )
-prefixes=(wineprefix wineprefix-dpi144)
+# Every Wine prefix the i686 suites use, each made by the build's wine-run.sh with its variable.
+prefixes=(wineprefix wineprefix-dpi144 wineprefix-monitors2)
 
 say() { echo "emulated machine: $*"; }
 
@@ -74,7 +76,6 @@ make_root() {
   fi
   chroot "$root" apt-get clean
   rm -rf "$root"/var/lib/apt/lists/* "$root/usr/sbin/policy-rc.d"
-  mkdir -p "${prefixes[@]/#/$root/var/lib/emulated-machine/}"
   write_init "$root/sbin/emulated-machine-init"
 }
 
@@ -129,7 +130,7 @@ build="\$checkout/build/i686"
 mkdir -p "\$checkout"
 mount --bind "/mnt/data\$checkout" "\$checkout"
 for prefix in ${prefixes[*]}; do
-  mkdir -p "\$build/\$prefix"
+  mkdir -p "\$build/\$prefix" "/var/lib/emulated-machine/\$prefix"
   mount --bind "/var/lib/emulated-machine/\$prefix" "\$build/\$prefix"
 done
 cd "\$checkout"
@@ -139,13 +140,13 @@ EOF
 }
 
 recipe() {
-  echo "$suite $mirror $security_mirror ${packages[*]} ${prefixes[*]}"
+  echo "$suite $mirror $security_mirror ${packages[*]}"
   declare -f make_root write_init
 }
 key=$(recipe | sha256sum | cut -c1-16)
 # The prefixes are made by the build's own wine-run.sh, which remakes any prefix made by other
 # steps: they are made again whenever it or the machine changes.
-prefixes_key="$key $({ declare -f write_job; cat cmake/wine-run.sh.in tools/windows-programs.sh; } |
+prefixes_key="$key $({ echo "${prefixes[*]}"; declare -f write_job; cat cmake/wine-run.sh.in tools/windows-programs.sh; } |
   sha256sum | cut -c1-16)"
 
 # Prints the cache's state: current, or why it is not.
@@ -240,7 +241,8 @@ run_job() {
 make_prefixes() {
   rm -f "$cache/prefixes.key"
   say "making the build's Wine prefixes inside it (minutes each)"
-  run_job 'build/i686/wine-run.sh --prepare && WINE_RUN_DPI=144 build/i686/wine-run.sh --prepare' \
+  run_job 'build/i686/wine-run.sh --prepare && WINE_RUN_DPI=144 build/i686/wine-run.sh --prepare &&
+    WINE_RUN_MONITORS=2 build/i686/wine-run.sh --prepare' \
     40m off || return 1
   if [ "$job_status" != 0 ]; then
     why="could not make the Wine prefixes inside it (output above)"
