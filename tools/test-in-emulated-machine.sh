@@ -28,13 +28,13 @@ suite=bookworm
 mirror=http://deb.debian.org/debian
 security_mirror=http://deb.debian.org/debian-security
 # What the i686 suites use: Wine with its 32-bit loader and 32-bit OpenGL for Direct3D 9, a
-# virtual display, the fonts the prefixes link, chattr, CTest and CPack, and the MinGW strip
-# that CPack uses to keep the package small.
+# virtual display that xrandr splits into two monitors, the fonts the prefixes link, chattr,
+# CTest and CPack, and the MinGW strip that CPack uses to keep the package small.
 packages=(
   linux-image-amd64
   wine wine64 wine32:i386
   libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
-  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei
+  xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick fonts-wqy-microhei
   e2fsprogs cmake binutils-mingw-w64-i686
 )
 # Every Wine prefix the i686 suites use, each made by the build's wine-run.sh with its variable.
