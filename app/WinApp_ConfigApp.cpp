@@ -1,6 +1,7 @@
 #include "app/WinApp_ConfigApp.h"
 
 #include "app/BoundedFormat.h"
+#include "display/Direct3DStart.h"
 #include "framework/Gamepad.h"
 #include "settings/BoundedString.h"
 #include "settings/FixedNames.h"
@@ -25,6 +26,8 @@ BOOL CWinApp_ConfigApp::OnCommand(UINT id)
 
 BOOL CWinApp_ConfigApp::InitInstance()
 {
+    // Made while the rest below runs; the Display page takes it for its enumeration.
+    CDirect3DStart direct3DStart;
     InitCommonControls();
     CWinApp::InitInstance();
     // The pages host no ActiveX controls, so there is no control container to enable.

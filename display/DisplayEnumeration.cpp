@@ -1,5 +1,6 @@
 #include "display/RendererInfo.h"
 
+#include "display/Direct3DStart.h"
 #include "text/TextConversion.h"
 
 #include <d3d9.h>
@@ -21,6 +22,8 @@ bool IsUsableMode(const D3DDISPLAYMODE& mode)
 
 IDirect3D9* CreateDirect3D9()
 {
+    if (CDirect3DStart* start = CDirect3DStart::Pending())
+        return start->Take();
     return Direct3DCreate9(D3D_SDK_VERSION);
 }
 

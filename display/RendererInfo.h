@@ -14,7 +14,8 @@ struct IDirect3D9;
 // CreateDirect3D9; tests hand in their own to stand for machines they cannot have.
 using Direct3DFactory = IDirect3D9* (*)();
 
-// The system's Direct3D 9 object: Direct3DCreate9(D3D_SDK_VERSION).
+// The system's Direct3D 9 object: the one a living CDirect3DStart started, the first time,
+// else Direct3DCreate9(D3D_SDK_VERSION).
 IDirect3D9* CreateDirect3D9();
 
 // One game executable found on disk, with every display of the machine that has at least one

@@ -1,3 +1,4 @@
+#include "display/Direct3DStart.h"
 #include "display/RendererInfo.h"
 
 #include "tests/display/FakeDirect3D.h"
@@ -174,22 +175,28 @@ TEST(EnumerationTest, NoAdaptersGiveAnEmptyRenderer)
     EXPECT_EQ(nullptr, renderer.FirstDisplay());
 }
 
-// The system's own Direct3D 9 (Wine's, on the virtual screen) lists the screen's own size.
+// The system's own Direct3D 9 (Wine's, on the virtual screen) lists the screen's own size:
+// the object started on a thread of its own while the program starts, and one made after it.
 TEST(EnumerationTest, SystemDirect3DListsTheScreenSize)
 {
-    RendererInfo renderer;
-    ASSERT_TRUE(renderer.EnumerateDisplays(L"DRAV.exe"));
+    CDirect3DStart start;
+    for (const char* object : {"started early", "made after it"})
+    {
+        SCOPED_TRACE(object);
+        RendererInfo renderer;
+        ASSERT_TRUE(renderer.EnumerateDisplays(L"DRAV.exe"));
 
-    DisplayInfo* first = renderer.FirstDisplay();
-    ASSERT_NE(nullptr, first) << "no adapter with a usable mode";
-    EXPECT_FALSE(first->GetDeviceName().empty());
-    EXPECT_FALSE(first->GetDescription().empty());
+        DisplayInfo* first = renderer.FirstDisplay();
+        ASSERT_NE(nullptr, first) << "no adapter with a usable mode";
+        EXPECT_FALSE(first->GetDeviceName().empty());
+        EXPECT_FALSE(first->GetDescription().empty());
 
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    bool found = false;
-    for (DisplayInfo* display = renderer.FirstDisplay(); display != nullptr;
-         display = renderer.NextDisplay())
-        found = found || display->FindResolution(width, height, 32) != nullptr;
-    EXPECT_TRUE(found) << width << " x " << height << " x 32 is not listed";
+        const int width = GetSystemMetrics(SM_CXSCREEN);
+        const int height = GetSystemMetrics(SM_CYSCREEN);
+        bool found = false;
+        for (DisplayInfo* display = renderer.FirstDisplay(); display != nullptr;
+             display = renderer.NextDisplay())
+            found = found || display->FindResolution(width, height, 32) != nullptr;
+        EXPECT_TRUE(found) << width << " x " << height << " x 32 is not listed";
+    }
 }
