@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace
@@ -84,7 +85,12 @@ bool LauncherDriver::Start(const std::wstring& executable, const std::wstring& w
     std::wstring commandLine = L"\"" + executable + L"\"";
     if (!CreateProcessW(executable.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                         workingFolder.c_str(), &startup, &m_process))
+    {
+        // Said here: the caller's check sees only false.
+        std::fprintf(stderr, "LauncherDriver: CreateProcess failed with error %lu\n",
+                     GetLastError());
         return false;
+    }
 
     // The sheet shows itself complete: once it is visible with its first page, its captions
     // are set and settings.cfg is loaded.
